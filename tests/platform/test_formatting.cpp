@@ -1,0 +1,74 @@
+#include "platform/DateUtils.h"
+#include "platform/DelphiFormat.h"
+#include "platform/Numbers.h"
+
+#include "support/QtPrinters.h"
+
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+namespace {
+QString Dec(const char *dotted)
+{
+  return QString::fromLatin1(dotted).replace(QLatin1Char('.'), DecimalSeparator());
+}
+}  // namespace
+
+TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
+{
+  struct Case {
+    double value;
+    std::int64_t expected;
+  } cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-2.5, -2}, {4321.6, 4322}, {2.4999, 2}, {-0.6, -1}};
+  for (const Case &c : cases)
+    EXPECT_EQ(RoundHalfEven(c.value), c.expected) << c.value;
+}
+
+TEST(TryParseNumber, AcceptsEitherSeparatorAndRejectsText)
+{
+  double value = -1;
+  EXPECT_TRUE(TryParseNumber(QStringLiteral(" 96,5 "), value));
+  EXPECT_DOUBLE_EQ(value, 96.5);
+  EXPECT_TRUE(TryParseNumber(QStringLiteral("4.6"), value));
+  EXPECT_DOUBLE_EQ(value, 4.6);
+  value = 7;
+  EXPECT_FALSE(TryParseNumber(QStringLiteral(""), value));
+  EXPECT_FALSE(TryParseNumber(QStringLiteral("abc"), value));
+  EXPECT_FALSE(TryParseNumber(QStringLiteral("inf"), value));
+  EXPECT_DOUBLE_EQ(value, 7);
+}
+
+TEST(DelphiFormat, IntegerRealAndTextConversions)
+{
+  EXPECT_EQ(FormatArgs("HR%.2d", 3), QStringLiteral("HR03"));
+  EXPECT_EQ(FormatArgs("%.2d°%.2d'%.2d\"", 123, 4, 5), QStringLiteral("123°04'05\""));
+  EXPECT_EQ(FormatArgs("IDSite=%d", -4), QStringLiteral("IDSite=-4"));
+  EXPECT_EQ(FormatArgs("%f kWh", 2.5), Dec("2.50 kWh"));
+  EXPECT_EQ(FormatArgs("%.1f", 0.25), Dec("0.3"));
+  EXPECT_EQ(FormatArgs("%.6g", 1234567.0), Dec("1.23457E+06"));
+  EXPECT_EQ(FormatArgs("%.6g", 0.5), Dec("0.5"));
+  EXPECT_EQ(FormatArgs("<%s> 100%%", QStringLiteral("Data.cds")), QStringLiteral("<Data.cds> 100%"));
+  EXPECT_EQ(FormatDot("lat=%.6f", 43.7), QStringLiteral("lat=43.700000"));
+  EXPECT_THROW(FormatArgs("%d %d", 1), std::invalid_argument);
+}
+
+TEST(DateUtils, EncodesDaysSinceTheDelphiEpoch)
+{
+  EXPECT_DOUBLE_EQ(EncodeDate(1899, 12, 30), 0.0);
+  EXPECT_DOUBLE_EQ(EncodeDate(1900, 1, 1), 2.0);
+  const TDateTime t = EncodeDateTime(2014, 3, 30, 23, 59, 59, 999);
+  const TDateParts d = DecodeDate(t);
+  const TTimeParts h = DecodeTime(t);
+  EXPECT_EQ(d.Year, 2014);
+  EXPECT_EQ(d.Month, 3);
+  EXPECT_EQ(d.Day, 30);
+  EXPECT_EQ(h.Hour, 23);
+  EXPECT_EQ(h.Minute, 59);
+  EXPECT_EQ(h.Second, 59);
+  EXPECT_EQ(h.MilliSecond, 999);
+  EXPECT_EQ(DayOfTheWeek(t), 7);
+  EXPECT_EQ(DayOfTheYear(EncodeDate(2012, 12, 31)), 366);
+  EXPECT_EQ(DaysInAMonth(2012, 2), 29);
+  EXPECT_DOUBLE_EQ(ToDateTime(ToQDateTime(t)), t);
+}
