@@ -1,0 +1,129 @@
+#pragma once
+// The installation database: every table of the program and the rules that keep them
+// in step. One class; the members of each subsystem are defined in that subsystem's
+// folder (shell/dmData*.cpp, solar/dmDataSimulation.cpp, web/dmDataBDPV.cpp,
+// production/dmDataProduction.cpp, ...). Add members in your subsystem's block below
+// with small edits.
+
+#include "platform/DateUtils.h"
+#include "shell/MyClientDataSet.h"
+
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class TdtmData;
+
+// The start-up window shown while the tables open. The window layer installs a factory
+// (TdtmData::OnCreateOpenBase); without one the tables open silently.
+class IOpenBaseProgress {
+public:
+  virtual ~IOpenBaseProgress() = default;
+  virtual void SetLogo(const QString &aLogo) = 0;
+  virtual void SetStep(int aStep) = 0;
+  virtual void SetTiming(int aTiming) = 0;
+  virtual void Show() = 0;
+  virtual void Progress() = 0;
+};
+
+// The site models, one per installation (TListPVSite of the solar subsystem implements
+// it and is installed with TdtmData::SetListPVSite). The installation table calls
+// LoadSite after opening (every row) and after every post (the posted row).
+class ISiteModelList {
+public:
+  virtual ~ISiteModelList() = default;
+  // Finds the model of installation aID, creates and adds it when missing, and loads it
+  // from the current row of aData.cdsData.
+  virtual void LoadSite(int aID, TdtmData &aData) = 0;
+};
+
+// Twelve monthly production figures, January first.
+using TMonthData = std::array<int, 12>;
+enum class TPVGisData { pvgisProd, pvgisTemp };
+
+// A file version text without its first ".0.0" ("3.4.0.0" → "3.4", "3.4.1.0" unchanged).
+QString GetFileVersion(const QString &aFileVersion);
+// The program's own version in that form ("3.4").
+QString ProgramFileVersion();
+
+class TdtmData {
+public:
+  TdtmData();
+  ~TdtmData();
+  TdtmData(const TdtmData &) = delete;
+  TdtmData &operator=(const TdtmData &) = delete;
+
+  // ---- Window seams: installed by the main window at start-up (tests install recorders).
+  std::function<void(bool aScroll)> OnUpdateData;  // TFormMain.UpdateData
+  std::function<QString()> OnVersion;              // TFormMain.Version (stored settings)
+  std::function<std::unique_ptr<IOpenBaseProgress>()> OnCreateOpenBase;
+
+  // ---- Tables.
+  std::unique_ptr<TMyClientDataSet> cdsData;              // installations, Data.cds
+  std::unique_ptr<TMyClientDataSet> cdsProd;              // productions, Production.cds
+  std::unique_ptr<TMyClientDataSet> cdsModule;            // module catalogue, Module.cds
+  std::unique_ptr<TMyClientDataSet> cdsOnduleur;          // inverter catalogue, Onduleur.cds
+  std::unique_ptr<TMyClientDataSet> cdsCalSolClim;        // climate stations, CalSolClim.cds
+  std::unique_ptr<TMyClientDataSet> cdsOnduleurAnalytic;  // analytic simulation results
+  std::unique_ptr<TMyClientDataSet> cdsCloneData;         // installation file rebuild
+
+  // ---- Installation database (shell/dmData.cpp).
+  // Folder of the executable, ending with the path separator; tables live in its "Data".
+  QString ApplicationPath() const { return FApplicationPath; }
+  void SetApplicationPath(const QString &aPath) { FApplicationPath = aPath; }
+  double ProdYearPVGis() const { return FProdYearPVGis; }
+  void SetListPVSite(std::unique_ptr<ISiteModelList> aList) { FListPVSite = std::move(aList); }
+  ISiteModelList *ListPVSite() const { return FListPVSite.get(); }
+
+  void Open();
+  void Close();
+  void Save();
+  // Highest site number over all installations, filtered or not.
+  int GetLastIDSite();
+  void SetFilter(bool aFilter);
+
+  // ---- Installation equipment lookups (shell/dmDataLookups.cpp).
+  double GetRendementOnduleur();
+  double GetPOnduleurACMax();
+  double Puissance();
+
+  // ---- Production records (production/dmDataProduction.cpp).
+  void SetProduction(int aIDSource, int aMonth, int aProd);
+  void SetProduction(int aIDSource, const TMonthData &aData);
+  bool GetProduction(int aIDSource, int aMonth, int &aProd);
+  bool GetProduction(int aIDSource, TMonthData &aData);
+  double GetProductionTotal();
+  double GetPVGisData(TDateTime aDate, TPVGisData aData);
+  double GetProdDayPVGis(TDateTime aDate);
+  double GetProdMonthPVGis(int aMonth);
+
+  // ---- Solar: simulation and climate stations (solar/).
+
+  // ---- Equipment: catalogue import and evaluation (equipment/).
+
+  // ---- Web: PVGIS estimate and production database import (web/).
+
+private:
+  // Installation table handlers (shell/dmData.cpp).
+  void cdsDataBeforeOpen();
+  void cdsDataAfterOpen();
+  void cdsDataAfterInsert();
+  void cdsDataBeforePost();
+  void cdsDataAfterPost();
+  void cdsDataAfterScroll();
+  void AttachDataHandlers();
+  void RebuildDataFile();
+  void UpdateData(bool aScroll);
+  // Sums aValue over the installations of the single-site view, or reads it for the
+  // current installation when the view is off; the current installation is kept.
+  double SumOverSite(const std::function<double()> &aValue);
+
+  // Production records (production/dmDataProduction.cpp).
+  bool LocateProduction(int aIDSource, bool aCreate);
+
+  QString FApplicationPath;
+  double FProdYearPVGis = 0.0;
+  std::unique_ptr<ISiteModelList> FListPVSite;
+};
