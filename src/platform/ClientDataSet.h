@@ -3,7 +3,9 @@
 // lookup fields, data events, bookmarks and persistence to a table file.
 
 #include "platform/Field.h"
+#include "platform/TableRecord.h"
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -14,8 +16,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <unordered_map>
+#include <map>
+#include <utility>
 #include <vector>
+
+struct TTableContent;
 
 enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 
@@ -24,12 +29,6 @@ struct TBookmark {
   std::uint64_t RecordId = 0;
   bool IsNull() const { return RecordId == 0; }
   bool operator==(const TBookmark &) const = default;
-};
-
-// Stored values of one row, by field position (lookup positions stay null).
-struct TRecord {
-  std::uint64_t Id = 0;
-  std::vector<QVariant> Values;
 };
 
 // A named ordering.
@@ -207,6 +206,7 @@ protected:
 
 private:
   struct TCondition {
+    QString FieldName;
     int Field = -1;
     qint64 Value = 0;
   };
@@ -214,37 +214,61 @@ private:
     std::vector<int> Fields;
     bool CaseInsensitive = false;
   };
-  struct TKeyCache;
+  // First shown row of each key value, built on the first search and dropped whenever
+  // the shown rows or their values change: lookups by ID run for every installation.
+  struct TKeyCache {
+    std::map<std::pair<int, bool>, QHash<QString, int>> Maps;
+  };
 
+  // values and fields
   const TRecord *RecordAt(int viewRow) const;
   const TRecord *CurrentRecord() const;
-  QVariant LookupValue(const TRecord &record, const TField &field) const;
-  QVariant RecordValue(const TRecord &record, int field) const;
-
+  QVariant FieldValue(const std::vector<QVariant> &values, int field) const;
+  bool EditingCurrent() const;
+  std::vector<int> ResolveFields(const QString &names) const;
   void CheckActive(const char *operation) const;
   void CheckInactive(const char *operation) const;
+  // Posts a modified row, cancels an untouched one.
   void CheckBrowse();
-  std::vector<int> ResolveFields(const QString &names) const;
-  std::vector<TRecord *> BuildView() const;
-  bool PassesFilter(const TRecord &record) const;
-  bool MatchesMaster(const TRecord &record) const;
-  TOrderKey CurrentOrder() const;
-  void ParseFilter();
-  void ApplyFieldDefsFromFile(std::vector<TFieldDef> defs);
 
-  // Rebuilds the shown rows, keeping the cursor on the given record when still shown.
-  void Refresh(const TRecord *keep, bool toFirst);
-  void MoveTo(int viewRow, bool fireScroll = true);
-  void ScrollDone();
+  // loading
+  void TakeContent(TTableContent content);
+  // Returns, for each file column, the position of its field.
+  std::vector<int> MergeFieldDefs(std::vector<TFieldDef> fileFields);
+  void DiscardRows();
+
+  // cursor and editing
+  void MoveTo(int viewRow);
+  void StartInsert(bool append);
+  void PostEdit();
+  void PostInsert();
+  int RowOfBookmark(const TBookmark &bookmark) const;
+  int FindRow(const std::vector<int> &keys, const QVariantList &values, bool caseInsensitive) const;
+
+  // shown rows
+  std::vector<TRecord *> BuildView() const;
+  void SetView(std::vector<TRecord *> view, int cursor);
+  void RefreshKeepingCurrent();
+  void RefreshToFirst();
+  bool PassesFilter(const TRecord &record) const;
+  std::vector<std::pair<int, QVariant>> MasterKey() const;
+  TOrderKey CurrentOrder() const;
+  static bool IsBuiltInIndex(const QString &name);
+  static std::vector<TCondition> ParseFilter(const QString &filter);
+  void ResolveFilter(bool strict);
+  void InvalidateKeyCache() const;
+
+  // master link
   void MasterScrolled();
   void RegisterDetail(TClientDataSet *detail);
   void UnregisterDetail(TClientDataSet *detail);
   void NotifyDetails();
-  void ResetFromRows(std::vector<std::unique_ptr<TRecord>> rows, bool fireOpenEvents);
-  void InvalidateKeyCache() const;
 
+  // view notifications
   void BeginReset();
   void EndReset();
+  void NotifyRowChanged(int viewRow);
+  void NotifyCursorMoved();
   bool Notifying() const { return FDisableCount == 0; }
 
   QString FName;
@@ -261,7 +285,7 @@ private:
   // Row being edited or inserted.
   TRecord FBuffer;
   bool FModified = false;
-  int FInsertAt = -1;  // storage position of an inserted row, -1 to append
+  std::uint64_t FInsertBefore = 0;  // row an inserted row goes before; 0 to append
 
   QString FIndexFieldNames;
   QString FIndexName;
@@ -278,6 +302,8 @@ private:
 
   int FDisableCount = 0;
   bool FPendingReset = false;
+  bool FPendingCurrent = false;
+  bool FPendingDetails = false;
   bool FDataChanged = false;
 
   mutable std::unique_ptr<TKeyCache> FKeyCache;

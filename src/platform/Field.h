@@ -58,6 +58,9 @@ struct TFieldDef {
   QString LookupResultField;
 };
 
+// Orders two stored values: nulls first, numbers by value, text optionally ignoring case.
+int CompareFieldValues(const QVariant &a, const QVariant &b, bool caseInsensitive = false);
+
 bool IsIntegerFieldType(TFieldType type);
 bool IsDateTimeFieldType(TFieldType type);
 QString FieldTypeName(TFieldType type);
@@ -70,7 +73,7 @@ public:
   TClientDataSet &DataSet() const { return FDataSet; }
   const TFieldDef &Def() const { return FDef; }
   TFieldDef &Def() { return FDef; }
-  int Index() const;
+  int Index() const { return FIndex; }
 
   QString FieldName() const { return FDef.Name; }
   TFieldType DataType() const { return FDef.DataType; }
@@ -117,6 +120,8 @@ public:
   QString FormatValue(const QVariant &value) const;
 
 private:
+  friend class TClientDataSet;
   TClientDataSet &FDataSet;
   TFieldDef FDef;
+  int FIndex = -1;  // position in the table, kept by the table
 };

@@ -1,0 +1,90 @@
+#include "platform/FloatFormat.h"
+
+#include "platform/Numbers.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace {
+bool IsPlaceholder(QChar c)
+{
+  return c == QLatin1Char('0') || c == QLatin1Char('#') || c == QLatin1Char('.') ||
+         c == QLatin1Char(',');
+}
+
+QString Unquoted(QString literal)
+{
+  literal.remove(QLatin1Char('"'));
+  literal.remove(QLatin1Char('\''));
+  return literal;
+}
+
+QString Grouped(const QString &digits)
+{
+  const QString separator = QLocale().groupSeparator();
+  QString result;
+  const int count = static_cast<int>(digits.size());
+  for (int i = 0; i < count; ++i) {
+    if (i > 0 && (count - i) % 3 == 0)
+      result += separator;
+    result += digits[i];
+  }
+  return result;
+}
+}  // namespace
+
+QString FloatToStrGeneral(double value, int precision)
+{
+  if (!std::isfinite(value))
+    return QString::number(value);
+  QLocale locale;
+  locale.setNumberOptions(QLocale::OmitGroupSeparator);
+  return locale.toString(value, 'g', precision > 0 ? precision : 15);
+}
+
+QString FormatFloat(const QString &format, double value)
+{
+  const QString section = format.section(QLatin1Char(';'), 0, 0);
+  int first = -1;
+  int last = -1;
+  for (int i = 0; i < section.size(); ++i) {
+    if (IsPlaceholder(section[i])) {
+      if (first < 0)
+        first = i;
+      last = i;
+    }
+  }
+  if (first < 0 || !std::isfinite(value))
+    return FloatToStrGeneral(value);
+
+  const QString pattern = section.mid(first, last - first + 1);
+  const qsizetype point = pattern.indexOf(QLatin1Char('.'));
+  const QString integerPattern = point < 0 ? pattern : pattern.left(point);
+  const QString fractionPattern = point < 0 ? QString() : pattern.mid(point + 1);
+  const int minIntegerDigits = static_cast<int>(integerPattern.count(QLatin1Char('0')));
+  const bool grouping = integerPattern.contains(QLatin1Char(','));
+  const int minDecimals = static_cast<int>(fractionPattern.count(QLatin1Char('0')));
+  const int maxDecimals = minDecimals + static_cast<int>(fractionPattern.count(QLatin1Char('#')));
+
+  const QString fixed = QString::number(std::fabs(value), 'f', maxDecimals);
+  QString integerDigits = fixed.section(QLatin1Char('.'), 0, 0);
+  QString decimals = maxDecimals > 0 ? fixed.section(QLatin1Char('.'), 1, 1) : QString();
+  while (decimals.size() > minDecimals && decimals.endsWith(QLatin1Char('0')))
+    decimals.chop(1);
+  const bool isZero = integerDigits.count(QLatin1Char('0')) == integerDigits.size() &&
+                      decimals.count(QLatin1Char('0')) == decimals.size();
+  if (integerDigits == QLatin1String("0") && minIntegerDigits == 0)
+    integerDigits.clear();
+  while (integerDigits.size() < minIntegerDigits)
+    integerDigits.prepend(QLatin1Char('0'));
+  if (grouping)
+    integerDigits = Grouped(integerDigits);
+
+  QString number = integerDigits;
+  if (!decimals.isEmpty())
+    number += DecimalSeparator() + decimals;
+  if (value < 0 && !isZero)
+    number.prepend(QLatin1Char('-'));
+  return Unquoted(section.left(first)) + number + Unquoted(section.mid(last + 1));
+}
