@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6svg6-dev libgl-dev
   libsqlite3-dev libssl-dev openssl
   libgtest-dev libgmock-dev libbenchmark-dev
+  liberfa-dev
   xvfb
 )
 

@@ -1,0 +1,140 @@
+#include "solar/unMoon.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kJulianDayJ2000 = 2451545.0;
+constexpr double kDaysPerCentury = 36525.0;
+// Altitude of the Sun's centre at rise and set: refraction and semi-diameter, −50′.
+constexpr double kStandardAltitude = -0.8333333;
+
+// A day fraction brought into [0, 1).
+double ReduceDayFraction(double m)
+{
+  double f = m - std::trunc(m);
+  if (f < 0)
+    f += 1.0;
+  return f;
+}
+
+// Right ascension and declination of the Sun at 0 h UT of a day.
+struct TDayPosition {
+  double Alpha;
+  double Delta;
+};
+
+TDayPosition SunAtDay(TDateTime day)
+{
+  TBodyPosition p;
+  GetSunPosition(p, day);
+  return {p.RightAscension, p.Declination};
+}
+
+}  // namespace
+
+E_NoRiseSet::E_NoRiseSet() : std::runtime_error("No rises or sets calculable") {}
+
+QString E_NoRiseSet::Message() const { return QString::fromUtf8(what()); }
+
+double GetSiderealTime(TDateTime t, const TNutation &nutation)
+{
+  const double jd = DateTimeToJulian(t) - kJulianDayJ2000;
+  const double T = jd / kDaysPerCentury;
+  return Normalize360(280.46061837 + 360.98564736629 * jd + T * T * (0.000387933 - T / 38710000.0) +
+                      nutation.DeltaPsi * CosD(nutation.Epsilon));
+}
+
+double GetSiderealTime(TDateTime t) { return GetSiderealTime(t, GetNutation(t)); }
+
+void EquatorialToHorizontalAt(TBodyPosition &p, double latitude, double longitude,
+                              double siderealTime)
+{
+  const double H = Normalize360(siderealTime - longitude - p.RightAscension);
+  const double delta = p.Declination;
+  p.Azimuth = ArcTan2D(SinD(H), CosD(H) * SinD(latitude) - TanD(delta) * CosD(latitude));
+  p.Altitude = ArcSinD(SinD(latitude) * SinD(delta) + CosD(latitude) * CosD(delta) * CosD(H));
+}
+
+void EquatorialToHorizontal(TBodyPosition &p, double latitude, double longitude, TDateTime t)
+{
+  EquatorialToHorizontalAt(p, latitude, longitude, GetSiderealTime(t));
+}
+
+void GetSunHorizontal(const TGPSPosition &position, TDateTime t, double &altitude, double &azimuth)
+{
+  TBodyPosition p;
+  GetSunPosition(p, t);
+  EquatorialToHorizontal(p, position.Latitude, position.Longitude, t);
+  altitude = p.Altitude;
+  azimuth = p.Azimuth;
+}
+
+double Interpolate3(double n, double y1, double y2, double y3)
+{
+  auto wrap = [](double d) {
+    if (d > 100)
+      d -= 360;
+    else if (d < -100)
+      d += 360;
+    return d;
+  };
+  const double a = wrap(y2 - y1);
+  const double b = wrap(y3 - y2);
+  const double c = b - a;
+  return y2 + (n / 2) * (a + b + n * c);
+}
+
+TRiseSet GetSunRiseSet(TDateTime t, double latitude, double longitude)
+{
+  const TDateTime day = std::trunc(t);
+  const double theta0 = GetSiderealTime(day);
+  const TDayPosition before = SunAtDay(day - 1);
+  const TDayPosition today = SunAtDay(day);
+  const TDayPosition after = SunAtDay(day + 1);
+  const double h0 = kStandardAltitude;
+
+  const double cosH0 = (SinD(h0) - SinD(latitude) * SinD(today.Delta)) /
+                       (CosD(latitude) * CosD(today.Delta));
+  if (cosH0 < -1 || cosH0 > 1)
+    throw E_NoRiseSet();
+  const double H0 = ArcCosD(cosH0);
+  const double transit = (today.Alpha + longitude - theta0) / 360.0;
+
+  // One correction pass of a rise or set estimate m (fraction of the day).
+  auto corrected = [&](double m) {
+    const double theta = theta0 + 360.985647 * m;
+    const double alpha = Interpolate3(m, before.Alpha, today.Alpha, after.Alpha);
+    const double delta = Interpolate3(m, before.Delta, today.Delta, after.Delta);
+    double H = Normalize360(theta - longitude - alpha);
+    if (H > 180)
+      H -= 360;
+    const double h = ArcSinD(SinD(latitude) * SinD(delta) + CosD(latitude) * CosD(delta) * CosD(H));
+    return m + (h - h0) / (360.0 * CosD(delta) * CosD(latitude) * SinD(H));
+  };
+
+  TRiseSet result;
+  result.Rise = day + corrected(ReduceDayFraction(transit - H0 / 360.0));
+  result.Set = day + corrected(ReduceDayFraction(transit + H0 / 360.0));
+  return result;
+}
+
+TDateTime SunriseTime(TDateTime t, double latitude, double longitude)
+{
+  return GetSunRiseSet(t, latitude, longitude).Rise;
+}
+
+TDateTime SunsetTime(TDateTime t, double latitude, double longitude)
+{
+  return GetSunRiseSet(t, latitude, longitude).Set;
+}
+
+TDateTime SunriseTime(const TGPSPosition &position, TDateTime t)
+{
+  return SunriseTime(t, position.Latitude, position.Longitude);
+}
+
+TDateTime SunsetTime(const TGPSPosition &position, TDateTime t)
+{
+  return SunsetTime(t, position.Latitude, position.Longitude);
+}

@@ -1,0 +1,95 @@
+#include "solar/unRayonnement.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+constexpr double kDegToRad = 0.017453292519943295;
+constexpr double kSolarConstant = 1367.0;
+constexpr double kSeaLevelPressure = 101325.0;
+constexpr double kMillisecondsPerDay = 86400000.0;
+
+// Time of day in whole milliseconds, the resolution of the program's date-times, so
+// that a shade time equal to a sample's time compares equal whatever the arithmetic
+// that produced either.
+long long MillisecondOfDay(TDateTime t) { return std::llround((t - std::floor(t)) * kMillisecondsPerDay); }
+
+bool BeamShaded(TDateTime instant, TDateTime morningShadeEnd, TDateTime eveningShadeStart)
+{
+  const long long time = MillisecondOfDay(instant);
+  if (morningShadeEnd != 0 && time < MillisecondOfDay(morningShadeEnd))
+    return true;
+  return eveningShadeStart != 0 && time > MillisecondOfDay(eveningShadeStart);
+}
+
+}  // namespace
+
+double GetLinkeTurbidity(TAngstromCoeff colour, double temperature, double humidity)
+{
+  const double beta = AngstromBeta(colour);
+  const double vapourPressure = humidity * 2.165 * std::pow(1.098 + temperature / 100.0, 8.02);
+  return 2.4 + 14.6 * beta + 0.4 * (1 + 2 * beta) * std::log(vapourPressure);
+}
+
+TIrradianceDetail IrradianceForSun(const TGPSPosition &position, TDateTime instant, double altitude,
+                                   double azimuth, double temperature, double humidity,
+                                   TDateTime morningShadeEnd, TDateTime eveningShadeStart)
+{
+  if (humidity <= 0)
+    humidity = 0.01;
+  else if (humidity > 1)
+    humidity = 1;
+
+  TIrradianceDetail d;
+  d.Altitude = altitude;
+  d.Azimuth = azimuth;
+  if (altitude <= 0)
+    return d;  // night: no diffuse light either
+
+  const double h = altitude;
+  const double sinH = std::sin(h * kDegToRad);
+  if (!BeamShaded(instant, morningShadeEnd, eveningShadeStart)) {
+    d.DayOfYear = DayOfTheYear(instant);
+    d.ExtraTerrestrial =
+        kSolarConstant * (1 + 0.0334 * std::cos(2 * std::numbers::pi * (d.DayOfYear - 2.7206) / 365.25));
+    d.Pressure = kSeaLevelPressure * std::pow(1 - 2.26e-5 * position.Altitude, 5.26);
+    // Kasten's air mass, scaled by the site's pressure (15198.75 = 0.15 × 101325).
+    d.AirMass = d.Pressure / (kSeaLevelPressure * sinH + 15198.75 * std::pow(h + 3.885, -1.253));
+    d.RayleighThickness = 1 / (0.9 * d.AirMass + 9.4);
+    d.LinkeTurbidity = GetLinkeTurbidity(position.Angstrom, temperature, humidity);
+    d.Beam = d.ExtraTerrestrial * std::exp(-d.LinkeTurbidity * d.RayleighThickness * d.AirMass);
+  }
+
+  const double tilt = position.Inclinaison * kDegToRad;
+  const double cosTilt = std::cos(tilt);
+  // Sky diffuse light, then light reflected by the ground.
+  d.Diffuse = 125 * std::pow(sinH, 0.4) * (1 + cosTilt) / 2 +
+              211.86 * std::pow(sinH, 1.22) * (1 - cosTilt) / 2;
+  d.CosIncidence = std::cos((position.Orientation - azimuth) * kDegToRad) * std::sin(tilt) *
+                       std::cos(h * kDegToRad) +
+                   cosTilt * sinH;
+  d.CosIncidence = std::max(d.CosIncidence, 0.0);
+  d.Global = std::max(d.Beam * d.CosIncidence + d.Diffuse, 0.0);
+  return d;
+}
+
+TIrradianceDetail GetIrradianceDetail(const TGPSPosition &position, TDateTime instant,
+                                      double temperature, double humidity,
+                                      TDateTime morningShadeEnd, TDateTime eveningShadeStart)
+{
+  double altitude = 0;
+  double azimuth = 0;
+  GetSunHorizontal(position, instant, altitude, azimuth);
+  return IrradianceForSun(position, instant, altitude, azimuth, temperature, humidity,
+                          morningShadeEnd, eveningShadeStart);
+}
+
+double GetIrradiance(const TGPSPosition &position, TDateTime instant, double temperature,
+                     double humidity, TDateTime morningShadeEnd, TDateTime eveningShadeStart)
+{
+  return GetIrradianceDetail(position, instant, temperature, humidity, morningShadeEnd,
+                             eveningShadeStart)
+      .Global;
+}

@@ -1,0 +1,76 @@
+#pragma once
+// Where the Sun is: the Earth's heliocentric coordinates from the VSOP87D series, then
+// the Sun's apparent geocentric ecliptic and equatorial coordinates (nutation and
+// aberration included). Instants are date-times in universal time, used unchanged as
+// dynamical time. Angles are degrees unless a name says radians.
+
+#include "platform/DateUtils.h"
+
+// Date-time of 1 January 2000 00:00, base of the VSOP87 time argument.
+inline constexpr double J2000Base = 36526.0;
+// Julian day = date-time + JulianDayOffset.
+inline constexpr double JulianDayOffset = 2415018.5;
+// Kilometres in one astronomical unit, as the distances are reported.
+inline constexpr double KilometresPerAU = 149597869.0;
+
+// Apparent position of a body; every angle in degrees.
+struct TBodyPosition {
+  double EclipticLongitude = 0;  // λ, [0, 360)
+  double EclipticLatitude = 0;   // β
+  double Distance = 0;           // kilometres
+  double RightAscension = 0;     // α, (−180, 180], not normalised
+  double Declination = 0;        // δ
+  double Altitude = 0;           // h above the horizon
+  double Azimuth = 0;            // from the South, positive towards the West
+};
+
+// x reduced to [0, 360).
+double Normalize360(double x);
+double SinD(double x);
+double CosD(double x);
+double TanD(double x);
+double ArcTan2D(double y, double x);  // (−180, 180]
+double ArcSinD(double x);
+double ArcCosD(double x);
+double DegToRad(double degrees);
+double RadToDeg(double radians);
+double DateTimeToJulian(TDateTime t);
+
+// Julian millennia from J2000.0 (1 January 2000 12:00).
+double VSOPTau(TDateTime t);
+
+// The Earth's heliocentric longitude L and latitude B (radians, L not reduced to one
+// turn) and radius vector R (AU) in the VSOP87 dynamical frame.
+struct TVSOPCoordinates {
+  double L = 0;
+  double B = 0;
+  double R = 0;
+};
+TVSOPCoordinates EvaluateVSOPEarth(double tau);
+// One series: Σ A·cos(B + C·τ) over the terms of a coordinate and a power of τ.
+double EvaluateVSOPSeries(int first, int count, double tau);
+
+// Converts VSOP87 dynamical-frame longitude and latitude (radians) to the FK5 frame.
+void DynamicToFK5(double tau, double &longitude, double &latitude);
+
+// The Earth's heliocentric FK5 position: L in [0, 360) and B in degrees, R in AU.
+void GetHeliocentricPosition(TDateTime t, double &L, double &B, double &R);
+
+// Nutation in longitude Δψ and true obliquity ε of the ecliptic, degrees.
+struct TNutation {
+  double DeltaPsi = 0;
+  double Epsilon = 0;
+};
+TNutation GetNutation(TDateTime t);
+void GetNutation(TDateTime t, double &deltaPsi, double &epsilon);
+
+// Adds the nutation in longitude to p.EclipticLongitude and fills RightAscension and
+// Declination. The second form takes the nutation of t already computed.
+void EclipticToEquatorial(TBodyPosition &p, TDateTime t);
+void EclipticToEquatorial(TBodyPosition &p, const TNutation &nutation);
+
+// The Sun's apparent ecliptic and equatorial coordinates and distance at t.
+void GetSunPosition(TBodyPosition &p, TDateTime t);
+// The same from the series already evaluated at τ of t, with the nutation of t.
+void SunPositionFromSeries(TBodyPosition &p, TVSOPCoordinates series, double tau,
+                           const TNutation &nutation);

@@ -1,0 +1,117 @@
+// Local sky position of the Sun, sunrise and sunset: the worked site in Provence on
+// 21 June 2010, the polar cases and the sky colours.
+
+#include "solar/unMoon.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr double kSecond = 1.0 / 86400.0;
+
+TGPSPosition WorkedSite()
+{
+  TGPSPosition site;
+  site.Latitude = 43.6;
+  site.Longitude = -6.394167;  // 6°23′39″ E
+  return site;
+}
+
+TEST(SunriseSunset, WorkedSiteOnTheSolstice)
+{
+  const TDateTime day = EncodeDate(2010, 6, 21);
+  EXPECT_NEAR(SunriseTime(WorkedSite(), day), day + EncodeTime(3, 53, 3), 1.5 * kSecond);
+  EXPECT_NEAR(SunsetTime(WorkedSite(), day), day + EncodeTime(19, 19, 20), 1.5 * kSecond);
+}
+
+TEST(SunriseSunset, OnlyTheDayOfTheInstantCounts)
+{
+  const TDateTime day = EncodeDate(2010, 6, 21);
+  EXPECT_EQ(SunriseTime(WorkedSite(), day + EncodeTime(17, 45, 0)), SunriseTime(WorkedSite(), day));
+  EXPECT_EQ(SunsetTime(WorkedSite(), day + EncodeTime(23, 59, 0)), SunsetTime(WorkedSite(), day));
+}
+
+TEST(SunriseSunset, BothFromOneEvaluationEqualTheSeparateCalls)
+{
+  const TDateTime day = EncodeDate(2014, 2, 11);
+  const TRiseSet both = GetSunRiseSet(day, -33.9, -18.4);
+  EXPECT_EQ(both.Rise, SunriseTime(day, -33.9, -18.4));
+  EXPECT_EQ(both.Set, SunsetTime(day, -33.9, -18.4));
+}
+
+TEST(SunriseSunset, MidnightSunAndPolarNightRaiseNoRiseSet)
+{
+  for (const TDateTime day : {EncodeDate(2010, 6, 21), EncodeDate(2010, 12, 21)}) {
+    try {
+      SunriseTime(day, 80.0, -15.0);
+      ADD_FAILURE() << "no exception";
+    } catch (const E_NoRiseSet &e) {
+      EXPECT_EQ(e.Message(), QStringLiteral("No rises or sets calculable"));
+    }
+    EXPECT_THROW(SunsetTime(day, 80.0, -15.0), E_NoRiseSet);
+  }
+}
+
+TEST(SunHorizontal, WorkedSiteAtTenUT)
+{
+  double altitude = 0, azimuth = 0;
+  GetSunHorizontal(WorkedSite(), EncodeDateTime(2010, 6, 21, 10, 0, 0), altitude, azimuth);
+  EXPECT_NEAR(altitude, 61.773, 5e-4);
+  EXPECT_NEAR(azimuth, -52.217, 5e-4);
+}
+
+TEST(SunHorizontal, AzimuthIsCountedFromTheSouthTowardsTheWest)
+{
+  // Afternoon in the northern hemisphere: west of south; the southern hemisphere's
+  // noon Sun stands north (azimuth near ±180).
+  double altitude = 0, azimuth = 0;
+  GetSunHorizontal(WorkedSite(), EncodeDateTime(2010, 6, 21, 15, 0, 0), altitude, azimuth);
+  EXPECT_GT(azimuth, 30.0);
+  TGPSPosition south;
+  south.Latitude = -34.0;
+  south.Longitude = -18.0;
+  GetSunHorizontal(south, EncodeDateTime(2010, 6, 21, 10, 45, 0), altitude, azimuth);
+  EXPECT_GT(std::abs(azimuth), 170.0);
+}
+
+TEST(Interpolate3, RightAscensionsWrappingAtTheHalfTurn)
+{
+  const struct {
+    double N, Y1, Y2, Y3, Expected;
+  } cases[] = {
+      {0.0, 1.0, 2.0, 3.0, 2.0},
+      {0.5, 1.0, 2.0, 3.0, 2.5},
+      {-1.0, 1.0, 4.0, 9.0, 1.0},  // exact on a parabola
+      {0.5, 179.0, -180.0, -179.0, -179.5},
+  };
+  for (const auto &c : cases)
+    EXPECT_DOUBLE_EQ(Interpolate3(c.N, c.Y1, c.Y2, c.Y3), c.Expected) << c.N << " " << c.Y1;
+}
+
+TEST(SkyColours, CoefficientsAndTexts)
+{
+  const struct {
+    TAngstromCoeff Colour;
+    double Beta;
+    const char *Long;
+    const char *Short;
+  } cases[] = {
+      {TAngstromCoeff::acBleuProfond, 0.01, "Bleu profond (B = 0,01)", "Bleu profond"},
+      {TAngstromCoeff::acBleuFonce, 0.02, "Bleu foncé (B = 0,02)", "Bleu foncé"},
+      {TAngstromCoeff::acBleuPur, 0.035, "Bleu pur (B = 0,035)", "Bleu pur"},
+      {TAngstromCoeff::acBleu, 0.05, "Bleu (B = 0,05)", "Bleu"},
+      {TAngstromCoeff::acBleuDelave, 0.07, "Bleu délavé (B = 0,07)", "Bleu délavé"},
+      {TAngstromCoeff::acBleuLaiteux, 0.15, "Bleu laiteux (B = 0,15)", "Bleu laiteux"},
+      {TAngstromCoeff::acBleuVoile, 0.25, "Bleu voilé (B = 0,25)", "Bleu voilé"},
+      {TAngstromCoeff::acBleuBlanc, 0.5, "Bleu blanc (B = 0,5)", "Bleu blanc"},
+  };
+  int index = 0;
+  for (const auto &c : cases) {
+    EXPECT_EQ(AngstromFromIndex(index++), c.Colour);
+    EXPECT_EQ(AngstromBeta(c.Colour), c.Beta);
+    EXPECT_EQ(AngstromLongText(c.Colour), QString::fromUtf8(c.Long));
+    EXPECT_EQ(AngstromShortText(c.Colour), QString::fromUtf8(c.Short));
+  }
+}
+
+}  // namespace
