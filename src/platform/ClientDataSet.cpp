@@ -14,9 +14,13 @@ TClientDataSet::~TClientDataSet()
 {
   if (FMaster)
     FMaster->UnregisterDetail(this);
-  for (const QPointer<TClientDataSet> &detail : FDetails)
-    if (detail)
+  // Details stay usable, showing all their rows.
+  for (const QPointer<TClientDataSet> &detail : FDetails) {
+    if (detail) {
       detail->FMaster = nullptr;
+      detail->RefreshKeepingCurrent();
+    }
+  }
 }
 
 QString TClientDataSet::Name() const
