@@ -32,6 +32,7 @@ TServiceSettings DefaultServiceSettings()
       QStringLiteral("www.bdpv.fr"),
       QStringLiteral("https://geocode.xyz/"),
       QString(),
+      30000,
   };
 }
 
@@ -57,6 +58,9 @@ TServiceSettings ServiceSettings()
   Override(settings, ServiceKeys::BDPVHost, result.BDPVHost);
   Override(settings, ServiceKeys::GeocodeAddress, result.GeocodeAddress);
   Override(settings, ServiceKeys::TrustedCertificates, result.TrustedCertificates);
+  const int timeout = settings.value(QLatin1String(ServiceKeys::RequestTimeout)).toInt();
+  if (timeout > 0)
+    result.RequestTimeout = timeout;
   settings.endGroup();
   return result;
 }

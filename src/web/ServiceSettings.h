@@ -16,6 +16,8 @@ struct TServiceSettings {
   // PEM file of extra certificates to trust besides the system's roots (a private
   // substitute service); empty for none.
   QString TrustedCertificates;
+  // Milliseconds without network activity after which a request is abandoned.
+  int RequestTimeout = 30000;
 };
 
 // Keys of the [Services] section, in the order of the structure's fields.
@@ -28,6 +30,7 @@ inline constexpr const char *HorizonPath = "HorizonPath";
 inline constexpr const char *BDPVHost = "BDPVHost";
 inline constexpr const char *GeocodeAddress = "GeocodeAddress";
 inline constexpr const char *TrustedCertificates = "TrustedCertificates";
+inline constexpr const char *RequestTimeout = "RequestTimeout";
 }  // namespace ServiceKeys
 
 // The addresses used when the settings file says nothing.

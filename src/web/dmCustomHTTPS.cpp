@@ -69,9 +69,10 @@ TCustomHTTPS::TCustomHTTPS(QObject *aOwner)
   SslContext.setPeerVerifyMode(QSslSocket::VerifyPeer);
   SslContext.setProtocol(QSsl::SecureProtocols);
   SslContext.setAllowedNextProtocols({QByteArrayLiteral("http/1.1")});
-  const QString trusted = ServiceSettings().TrustedCertificates;
-  if (!trusted.isEmpty())
-    AddTrustedCertificates(QSslCertificate::fromPath(trusted));
+  const TServiceSettings services = ServiceSettings();
+  if (!services.TrustedCertificates.isEmpty())
+    AddTrustedCertificates(QSslCertificate::fromPath(services.TrustedCertificates));
+  FTimeout = services.RequestTimeout;
 
   FInactivity.setSingleShot(true);
   connect(&FInactivity, &QTimer::timeout, this, &TCustomHTTPS::OnInactivity);
@@ -220,6 +221,13 @@ bool TCustomHTTPS::PostURL(const QString &aURL, const QString &aData)
   ReportFailure(FLastFailure);
   FIsRunning = false;
   return false;
+}
+
+void TCustomHTTPS::Wait()
+{
+  // The inactivity timer guarantees an event, so the wait cannot block for ever.
+  while (FIsRunning)
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 bool TCustomHTTPS::IssueWithRepeats()
