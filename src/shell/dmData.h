@@ -15,6 +15,8 @@
 #include <memory>
 
 class TdtmData;
+class QFont;
+class QImage;
 
 // The start-up window shown while the tables open. The window layer installs a factory
 // (TdtmData::OnCreateOpenBase); without one the tables open silently.
@@ -102,6 +104,15 @@ public:
   // ---- Solar: simulation and climate stations (solar/).
 
   // ---- Equipment: catalogue import and evaluation (equipment/).
+  // Draws the diagram of the current inverter with the current module (aNbString strings
+  // of aNbModule modules) into aBitmap and gives the DC power ratio text; false when the
+  // records cannot be read or the module cannot be fitted.
+  bool EvaluateModule(QImage &aBitmap, const QFont &aFont, int aNbString, int aNbModule,
+                      QString &aRapportPuissance);
+  // Append a catalogue record read from a module (.mpv) or inverter (.ond) data file;
+  // false when the file could not be read (the reader has shown why).
+  bool ImportModule(const QString &aFile);
+  bool ImportOnduleur(const QString &aFile);
 
   // ---- Web: PVGIS estimate and production database import (web/).
 
