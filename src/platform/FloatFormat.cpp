@@ -32,6 +32,40 @@ QString Grouped(const QString &digits)
   }
   return result;
 }
+// A non-negative value with the given number of decimals, rounded the way Delphi does:
+// from its 15 significant digits, halves away from zero (so 12.345 gives 12.35).
+QString FixedDecimals(double value, int decimals)
+{
+  const QString scientific = QString::number(value, 'e', 14);
+  const qsizetype e = scientific.indexOf(QLatin1Char('e'));
+  QString digits = scientific.left(e).remove(QLatin1Char('.'));
+  int integerDigits = scientific.mid(e + 1).toInt() + 1;
+  const int keep = integerDigits + decimals;
+  if (keep < 0)
+    return decimals > 0 ? QStringLiteral("0.") + QString(decimals, QLatin1Char('0'))
+                        : QStringLiteral("0");
+  const bool roundUp = keep < digits.size() && digits[keep] >= QLatin1Char('5');
+  digits.truncate(keep);
+  if (roundUp) {
+    int i = static_cast<int>(digits.size()) - 1;
+    while (i >= 0 && digits[i] == QLatin1Char('9'))
+      digits[i--] = QLatin1Char('0');
+    if (i >= 0) {
+      digits[i] = QChar(digits[i].unicode() + 1);
+    } else {
+      digits.prepend(QLatin1Char('1'));
+      ++integerDigits;
+    }
+  }
+  while (digits.size() < integerDigits + decimals)
+    digits.append(QLatin1Char('0'));
+  if (integerDigits <= 0) {
+    digits.prepend(QString(-integerDigits, QLatin1Char('0')));
+    integerDigits = 0;
+  }
+  const QString integerPart = integerDigits == 0 ? QStringLiteral("0") : digits.left(integerDigits);
+  return decimals > 0 ? integerPart + QLatin1Char('.') + digits.mid(integerDigits) : integerPart;
+}
 }  // namespace
 
 QString FloatToStrGeneral(double value, int precision)
@@ -67,7 +101,7 @@ QString FormatFloat(const QString &format, double value)
   const int minDecimals = static_cast<int>(fractionPattern.count(QLatin1Char('0')));
   const int maxDecimals = minDecimals + static_cast<int>(fractionPattern.count(QLatin1Char('#')));
 
-  const QString fixed = QString::number(std::fabs(value), 'f', maxDecimals);
+  const QString fixed = FixedDecimals(std::fabs(value), maxDecimals);
   QString integerDigits = fixed.section(QLatin1Char('.'), 0, 0);
   QString decimals = maxDecimals > 0 ? fixed.section(QLatin1Char('.'), 1, 1) : QString();
   while (decimals.size() > minDecimals && decimals.endsWith(QLatin1Char('0')))
