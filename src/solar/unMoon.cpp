@@ -119,6 +119,18 @@ TRiseSet GetSunRiseSet(TDateTime t, double latitude, double longitude)
   return result;
 }
 
+TRiseSet GetDaylight(TDateTime t, double latitude, double longitude)
+{
+  TRiseSet daylight = GetSunRiseSet(t, latitude, longitude);
+  if (daylight.Set < daylight.Rise) {
+    if (longitude > 0)
+      daylight.Set = GetSunRiseSet(std::trunc(t) + 1, latitude, longitude).Set;
+    else
+      daylight.Rise = GetSunRiseSet(std::trunc(t) - 1, latitude, longitude).Rise;
+  }
+  return daylight;
+}
+
 TDateTime SunriseTime(TDateTime t, double latitude, double longitude)
 {
   return GetSunRiseSet(t, latitude, longitude).Rise;

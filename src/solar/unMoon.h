@@ -55,6 +55,12 @@ struct TRiseSet {
 // Both instants from one evaluation of the day's Sun positions; raises E_NoRiseSet.
 TRiseSet GetSunRiseSet(TDateTime t, double latitude, double longitude);
 
+// The sunrise of the day of t and the sunset that ends that daylight. Far from
+// Greenwich the rise and set of one UT day belong to two different local days (the
+// set comes first); the evening is then taken from the next UT day for a site west of
+// Greenwich and the morning from the previous UT day for a site east of it.
+TRiseSet GetDaylight(TDateTime t, double latitude, double longitude);
+
 TDateTime SunriseTime(TDateTime t, double latitude, double longitude);
 TDateTime SunsetTime(TDateTime t, double latitude, double longitude);
 TDateTime SunriseTime(const TGPSPosition &position, TDateTime t);

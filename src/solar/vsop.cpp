@@ -19,11 +19,6 @@ const double kFK5Tilt = 0.03916 / 3600.0 * kDegToRad;
 // Constant of annual aberration, arcseconds at 1 AU.
 constexpr double kAberration = 20.4898;
 
-double Horner(const double (&s)[6], double tau)
-{
-  return (((((s[5] * tau + s[4]) * tau + s[3]) * tau + s[2]) * tau + s[1]) * tau + s[0]) * 1e-8;
-}
-
 double EvaluateCoordinate(TVSOPCoordinate coordinate, double tau)
 {
   double sums[6];
@@ -31,7 +26,7 @@ double EvaluateCoordinate(TVSOPCoordinate coordinate, double tau)
     const TVSOPSeriesRange range = VSOPEarthSeries(coordinate, power);
     sums[power] = EvaluateVSOPSeries(range.First, range.Count, tau);
   }
-  return Horner(sums, tau);
+  return CombineVSOPSeries(sums, tau);
 }
 
 }  // namespace
@@ -64,6 +59,11 @@ double EvaluateVSOPSeries(int first, int count, double tau)
   for (int i = 0; i < count; ++i)
     sum += terms[i].A * std::cos(terms[i].B + terms[i].C * tau);
   return sum;
+}
+
+double CombineVSOPSeries(const double (&s)[6], double tau)
+{
+  return (((((s[5] * tau + s[4]) * tau + s[3]) * tau + s[2]) * tau + s[1]) * tau + s[0]) * 1e-8;
 }
 
 TVSOPCoordinates EvaluateVSOPEarth(double tau)

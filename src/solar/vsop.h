@@ -49,6 +49,8 @@ struct TVSOPCoordinates {
 TVSOPCoordinates EvaluateVSOPEarth(double tau);
 // One series: Σ A·cos(B + C·τ) over the terms of a coordinate and a power of τ.
 double EvaluateVSOPSeries(int first, int count, double tau);
+// A coordinate from its six series S₀..S₅: (S₀ + S₁τ + … + S₅τ⁵)·1e-8.
+double CombineVSOPSeries(const double (&sums)[6], double tau);
 
 // Converts VSOP87 dynamical-frame longitude and latitude (radians) to the FK5 frame.
 void DynamicToFK5(double tau, double &longitude, double &latitude);

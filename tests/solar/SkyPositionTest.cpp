@@ -115,3 +115,34 @@ TEST(SkyColours, CoefficientsAndTexts)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Daylight, SitesFarFromGreenwichGetTheSetThatEndsTheirDay)
+{
+  // Los Angeles and Nouméa: the rise and set of one UT day fall on two local days.
+  const struct {
+    double Latitude, Longitude;
+    double MinHours, MaxHours;
+  } cases[] = {
+      {34.05, 118.25, 12.0, 13.0},   // September, west of Greenwich
+      {-22.27, -166.45, 11.5, 12.5}, // September, east of Greenwich
+      {43.6, -6.394167, 12.0, 13.0}, // near Greenwich nothing changes
+  };
+  const TDateTime day = EncodeDate(2013, 9, 20);
+  for (const auto &c : cases) {
+    const TRiseSet daylight = GetDaylight(day, c.Latitude, c.Longitude);
+    const double hours = (daylight.Set - daylight.Rise) * 24;
+    EXPECT_GT(hours, c.MinHours) << c.Longitude;
+    EXPECT_LT(hours, c.MaxHours) << c.Longitude;
+    // Each instant is one the rise/set routine gives for that UT day or a neighbour.
+    const bool riseFromDay = daylight.Rise == SunriseTime(day, c.Latitude, c.Longitude) ||
+                             daylight.Rise == SunriseTime(day - 1, c.Latitude, c.Longitude);
+    const bool setFromDay = daylight.Set == SunsetTime(day, c.Latitude, c.Longitude) ||
+                            daylight.Set == SunsetTime(day + 1, c.Latitude, c.Longitude);
+    EXPECT_TRUE(riseFromDay && setFromDay) << c.Longitude;
+  }
+  EXPECT_EQ(GetDaylight(day, 43.6, -6.394167).Set, SunsetTime(day, 43.6, -6.394167));
+}
+
+}  // namespace

@@ -1,0 +1,49 @@
+#pragma once
+// The Sun's altitude and azimuth at evenly spaced instants of one site, as a day
+// simulation asks for them. Each VSOP87 term A·cos(B + C·τ) is advanced from one
+// instant to the next by the exact rotation
+//   cos(φ + CΔτ) = cos φ·cos CΔτ − sin φ·sin CΔτ,  sin(φ + CΔτ) = sin φ·cos CΔτ + cos φ·sin CΔτ
+// instead of a fresh cosine; everything else is evaluated afresh at every instant.
+// Values equal the direct evaluation to rounding (about 1e-14 relative per hundred steps).
+
+#include "platform/DateUtils.h"
+#include "solar/vsop.h"
+
+#include <vector>
+
+// The rotation of every series term over one step of time.
+class TSeriesStep {
+public:
+  explicit TSeriesStep(TDateTime aStep);
+  TDateTime Step() const { return FStep; }
+
+private:
+  friend class TSunTrack;
+  TDateTime FStep;
+  std::vector<double> FCos;
+  std::vector<double> FSin;
+};
+
+class TSunTrack {
+public:
+  // Latitude and west-positive longitude of the site, degrees.
+  TSunTrack(double aLatitude, double aLongitude, const TSeriesStep &aStep);
+
+  // Evaluates the series afresh at t.
+  void Start(TDateTime t);
+  // Moves one step on; t is the instant one step after the previous one.
+  void Next(TDateTime t);
+
+  double Altitude() const { return FPosition.Altitude; }
+  double Azimuth() const { return FPosition.Azimuth; }
+
+private:
+  void Locate(TDateTime t);
+
+  double FLatitude;
+  double FLongitude;
+  const TSeriesStep &FStep;
+  std::vector<double> FCos;  // cos(B + C·τ) of each term at the current instant
+  std::vector<double> FSin;
+  TBodyPosition FPosition;
+};
