@@ -15,6 +15,8 @@
 #include <memory>
 
 class TdtmData;
+class TCustomHTTPS;   // web/dmCustomHTTPS.h
+struct TGPSPosition;  // solar/unMoon.h
 class QFont;
 class QImage;
 
@@ -115,6 +117,16 @@ public:
   bool ImportOnduleur(const QString &aFile);
 
   // ---- Web: PVGIS estimate and production database import (web/).
+  // The program's HTTPS client, created at start-up; the production database import
+  // sends its requests through it (a private one when none is set).
+  TCustomHTTPS *HTTPS = nullptr;
+  // PVGIS estimate of the current installation at aPosition (west-positive longitude):
+  // yearly production, monthly PVGis row, monthly temperatures and nearest climate
+  // station. aProduction is 0 when the production request failed; aAltitude is unused.
+  void GetPVGisProd_CalsolID(const TGPSPosition &aPosition, int &aProduction, int &aAltitude);
+  // Imports the measured production of BDPV member aUserBDPV into the current
+  // installation and records the member on it; the database is saved in every case.
+  bool LoadUserProduction(const QString &aUserBDPV);
 
 private:
   // Installation table handlers (shell/dmData.cpp).
