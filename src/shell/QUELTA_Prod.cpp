@@ -1,0 +1,26 @@
+// Program entry: the data module, the main window, then the event loop.
+
+#include "platform/widgets/QtUserDialogs.h"
+#include "shell/dmData.h"
+#include "shell/frmMain.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char **argv)
+{
+  QApplication app(argc, argv);
+  QApplication::setApplicationDisplayName(QStringLiteral("Estimation de production QUELTA"));
+
+  const QString applicationPath = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QDir::separator();
+  QDir().mkpath(applicationPath + QStringLiteral("Data"));
+
+  TdtmData data;
+  TFormMain window(data, applicationPath);
+  QtUserDialogs dialogs(&window);
+  SetUserDialogs(&dialogs);
+  window.show();
+  const int result = QApplication::exec();
+  SetUserDialogs(nullptr);
+  return result;
+}
