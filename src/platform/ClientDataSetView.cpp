@@ -224,9 +224,11 @@ void TClientDataSet::RefreshToFirst()
 
 void TClientDataSet::SetIndexFieldNames(const QString &fields)
 {
-  ResolveFields(fields);
-  if (Active())
+  // While closed the fields may still come from the file: checked when shown.
+  if (Active()) {
+    ResolveFields(fields);
     CheckBrowse();
+  }
   FIndexFieldNames = fields;
   FIndexName.clear();
   RefreshKeepingCurrent();
@@ -245,7 +247,7 @@ void TClientDataSet::AddIndex(const QString &name, const QString &fields, bool c
         QStringLiteral("Nom d'index vide ou en double « %1 » dans la table « %2 »").arg(name, Name()));
   if (SplitNames(fields).isEmpty())
     throw EDatabaseError(QStringLiteral("L'index « %1 » n'a pas de champ").arg(name));
-  if (!FFields.empty())
+  if (Active())
     ResolveFields(fields);
   FIndexes.push_back({name, fields, caseInsensitive});
 }
@@ -367,9 +369,9 @@ void TClientDataSet::SetMasterSource(TClientDataSet *master, const QString &mast
     throw EDatabaseError(
         QStringLiteral("Lien maître-détail incorrect pour la table « %1 » : « %2 » / « %3 »")
             .arg(Name(), masterFields, detailFields));
-  if (!FFields.empty())
+  if (Active())
     ResolveFields(detailFields);
-  if (master->FieldCount() > 0)
+  if (master->Active())
     master->ResolveFields(masterFields);
   if (FMaster)
     FMaster->UnregisterDetail(this);

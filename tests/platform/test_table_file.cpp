@@ -158,6 +158,17 @@ TEST(TableFile, SavesAllRowsInTheirOwnOrderWhateverIsShown)
   TClientDataSet read;
   read.LoadRowsFromFile(dir.file("Sites.cds"));
   EXPECT_EQ(ShownIds(read), (std::vector<int>{3, 1, 2}));
+
+  // An ordering and an index may be named before the fields come from the file.
+  TClientDataSet ordered;
+  ordered.SetFileName(dir.file("Sites.cds"));
+  ordered.SetIndexFieldNames("IDSite;ID");
+  ordered.AddIndex("IXID", "ID", true);
+  ordered.Open();
+  EXPECT_EQ(ShownIds(ordered), (std::vector<int>{1, 2, 3}));
+  ordered.SetIndexName("IXID");
+  EXPECT_EQ(ShownIds(ordered), (std::vector<int>{1, 2, 3}));
+  EXPECT_THROW(ordered.SetIndexFieldNames("Absent"), EDatabaseError);
 }
 
 TEST(TableFile, OpeningKeepsFieldsDefinedInCodeAndTheirLookups)
