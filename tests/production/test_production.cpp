@@ -123,6 +123,20 @@ TEST_F(Production, ReadsFollowTheInstallationEvenWithNotificationsSuspended)
   EXPECT_FALSE(db.data.cdsData->ControlsDisabled());
 }
 
+TEST_F(Production, TheRowsShownAreTheCurrentInstallationsOrderedBySource)
+{
+  for (const int source : {14, 0, 12})
+    db.data.SetProduction(source, 1, 10);
+  ASSERT_TRUE(db.data.cdsData->Locate(kID, second));
+  db.data.SetProduction(16, 1, 10);
+  ASSERT_TRUE(db.data.cdsData->Locate(kID, first));
+  std::vector<int> sources;
+  for (db.data.cdsProd->First(); !db.data.cdsProd->Eof(); db.data.cdsProd->Next())
+    sources.push_back(Prod("ID_Source").AsInteger());
+  EXPECT_EQ(sources, std::vector<int>({0, 12, 14}));
+  EXPECT_EQ(RowsInFile(), 4);
+}
+
 TEST_F(Production, TotalRevenueIsTheRoundedEstimateTimesThePrice)
 {
   db.data.cdsData->Edit();
