@@ -18,19 +18,6 @@ double ReduceDayFraction(double m)
   return f;
 }
 
-// Right ascension and declination of the Sun at 0 h UT of a day.
-struct TDayPosition {
-  double Alpha;
-  double Delta;
-};
-
-TDayPosition SunAtDay(TDateTime day)
-{
-  TBodyPosition p;
-  GetSunPosition(p, day);
-  return {p.RightAscension, p.Declination};
-}
-
 }  // namespace
 
 E_NoRiseSet::E_NoRiseSet() : std::runtime_error("No rises or sets calculable") {}
@@ -85,27 +72,25 @@ double Interpolate3(double n, double y1, double y2, double y3)
   return y2 + (n / 2) * (a + b + n * c);
 }
 
-TRiseSet GetSunRiseSet(TDateTime t, double latitude, double longitude)
+TRiseSet RiseSetFromPositions(TDateTime day, const TBodyPosition &before,
+                              const TBodyPosition &today, const TBodyPosition &after,
+                              double siderealTime, double latitude, double longitude)
 {
-  const TDateTime day = std::trunc(t);
-  const double theta0 = GetSiderealTime(day);
-  const TDayPosition before = SunAtDay(day - 1);
-  const TDayPosition today = SunAtDay(day);
-  const TDayPosition after = SunAtDay(day + 1);
+  const double theta0 = siderealTime;
   const double h0 = kStandardAltitude;
-
-  const double cosH0 = (SinD(h0) - SinD(latitude) * SinD(today.Delta)) /
-                       (CosD(latitude) * CosD(today.Delta));
+  const double cosH0 = (SinD(h0) - SinD(latitude) * SinD(today.Declination)) /
+                       (CosD(latitude) * CosD(today.Declination));
   if (cosH0 < -1 || cosH0 > 1)
     throw E_NoRiseSet();
   const double H0 = ArcCosD(cosH0);
-  const double transit = (today.Alpha + longitude - theta0) / 360.0;
+  const double transit = (today.RightAscension + longitude - theta0) / 360.0;
 
   // One correction pass of a rise or set estimate m (fraction of the day).
   auto corrected = [&](double m) {
     const double theta = theta0 + 360.985647 * m;
-    const double alpha = Interpolate3(m, before.Alpha, today.Alpha, after.Alpha);
-    const double delta = Interpolate3(m, before.Delta, today.Delta, after.Delta);
+    const double alpha =
+        Interpolate3(m, before.RightAscension, today.RightAscension, after.RightAscension);
+    const double delta = Interpolate3(m, before.Declination, today.Declination, after.Declination);
     double H = Normalize360(theta - longitude - alpha);
     if (H > 180)
       H -= 360;
@@ -119,14 +104,24 @@ TRiseSet GetSunRiseSet(TDateTime t, double latitude, double longitude)
   return result;
 }
 
-TRiseSet GetDaylight(TDateTime t, double latitude, double longitude)
+TRiseSet GetSunRiseSet(TDateTime t, double latitude, double longitude)
 {
-  TRiseSet daylight = GetSunRiseSet(t, latitude, longitude);
+  const TDateTime day = std::trunc(t);
+  TBodyPosition before, today, after;
+  GetSunPosition(before, day - 1);
+  GetSunPosition(today, day);
+  GetSunPosition(after, day + 1);
+  return RiseSetFromPositions(day, before, today, after, GetSiderealTime(day), latitude, longitude);
+}
+
+TRiseSet GetDaylight(TDateTime t, double latitude, double longitude, TRiseSetFunction riseSet)
+{
+  TRiseSet daylight = riseSet(t, latitude, longitude);
   if (daylight.Set < daylight.Rise) {
     if (longitude > 0)
-      daylight.Set = GetSunRiseSet(std::trunc(t) + 1, latitude, longitude).Set;
+      daylight.Set = riseSet(std::trunc(t) + 1, latitude, longitude).Set;
     else
-      daylight.Rise = GetSunRiseSet(std::trunc(t) - 1, latitude, longitude).Rise;
+      daylight.Rise = riseSet(std::trunc(t) - 1, latitude, longitude).Rise;
   }
   return daylight;
 }

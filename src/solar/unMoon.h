@@ -54,12 +54,19 @@ struct TRiseSet {
 };
 // Both instants from one evaluation of the day's Sun positions; raises E_NoRiseSet.
 TRiseSet GetSunRiseSet(TDateTime t, double latitude, double longitude);
+// The same from the Sun's apparent positions at 0 h UT of the day before, the day and
+// the day after, and the sidereal time at 0 h of the day.
+TRiseSet RiseSetFromPositions(TDateTime day, const TBodyPosition &before,
+                              const TBodyPosition &today, const TBodyPosition &after,
+                              double siderealTime, double latitude, double longitude);
+using TRiseSetFunction = TRiseSet (*)(TDateTime t, double latitude, double longitude);
 
 // The sunrise of the day of t and the sunset that ends that daylight. Far from
 // Greenwich the rise and set of one UT day belong to two different local days (the
 // set comes first); the evening is then taken from the next UT day for a site west of
 // Greenwich and the morning from the previous UT day for a site east of it.
-TRiseSet GetDaylight(TDateTime t, double latitude, double longitude);
+TRiseSet GetDaylight(TDateTime t, double latitude, double longitude,
+                     TRiseSetFunction riseSet = GetSunRiseSet);
 
 TDateTime SunriseTime(TDateTime t, double latitude, double longitude);
 TDateTime SunsetTime(TDateTime t, double latitude, double longitude);

@@ -123,7 +123,7 @@ int TPVSite::GetDataForADay(TDateTime aDay, double aPuissance_Fond, double &aIrr
                             double &aSurplus, double &aTimeProd)
 {
   FCurrentDate = aDay;
-  const TRiseSet riseSet = GetDaylight(aDay, FPosition.Latitude, FPosition.Longitude);
+  const TRiseSet riseSet = GetDaylight(aDay, FPosition.Latitude, FPosition.Longitude, TrackedRiseSet);
   const TDateTime start = IncMinute(riseSet.Rise, kSampleMinutes);
   const TDateTime finish = IncMinute(riseSet.Set, -kSampleMinutes);
   aTimeProd = std::abs(finish - start) * 24.0;

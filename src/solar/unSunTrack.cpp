@@ -84,3 +84,17 @@ void TSunTrack::Locate(TDateTime t)
   SunPositionFromSeries(FPosition, series, tau, nutation);
   EquatorialToHorizontalAt(FPosition, FLatitude, FLongitude, GetSiderealTime(t, nutation));
 }
+
+TRiseSet TrackedRiseSet(TDateTime t, double latitude, double longitude)
+{
+  static const TSeriesStep oneDay(1.0);
+  const TDateTime day = std::trunc(t);
+  TSunTrack track(latitude, longitude, oneDay);
+  track.Start(day - 1);
+  const TBodyPosition before = track.Position();
+  track.Next(day);
+  const TBodyPosition today = track.Position();
+  track.Next(day + 1);
+  return RiseSetFromPositions(day, before, today, track.Position(), GetSiderealTime(day),
+                              latitude, longitude);
+}

@@ -7,6 +7,7 @@
 // Values equal the direct evaluation to rounding (about 1e-14 relative per hundred steps).
 
 #include "platform/DateUtils.h"
+#include "solar/unMoon.h"
 #include "solar/vsop.h"
 
 #include <vector>
@@ -34,6 +35,7 @@ public:
   // Moves one step on; t is the instant one step after the previous one.
   void Next(TDateTime t);
 
+  const TBodyPosition &Position() const { return FPosition; }
   double Altitude() const { return FPosition.Altitude; }
   double Azimuth() const { return FPosition.Azimuth; }
 
@@ -47,3 +49,7 @@ private:
   std::vector<double> FSin;
   TBodyPosition FPosition;
 };
+
+// GetSunRiseSet with the three daily Sun positions taken one day apart on the series'
+// recurrences; for the daylight of simulated days.
+TRiseSet TrackedRiseSet(TDateTime t, double latitude, double longitude);

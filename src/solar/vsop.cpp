@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr double kDegToRad = std::numbers::pi / 180.0;
-constexpr double kRadToDeg = 180.0 / std::numbers::pi;
+constexpr double kDegToRad = DegreesToRadians;
+constexpr double kRadToDeg = RadiansToDegrees;
 constexpr double kDaysPerMillennium = 365250.0;
 constexpr double kJulianDayJ2000 = 2451545.0;
 constexpr double kDaysPerCentury = 36525.0;
@@ -31,22 +31,6 @@ double EvaluateCoordinate(TVSOPCoordinate coordinate, double tau)
 
 }  // namespace
 
-double Normalize360(double x)
-{
-  double result = x - std::nearbyint(x / 360.0) * 360.0;
-  while (result < 0)
-    result += 360.0;
-  return result;
-}
-
-double SinD(double x) { return std::sin(Normalize360(x) * kDegToRad); }
-double CosD(double x) { return std::cos(Normalize360(x) * kDegToRad); }
-double TanD(double x) { return std::tan(Normalize360(x) * kDegToRad); }
-double ArcTan2D(double y, double x) { return std::atan2(y, x) * kRadToDeg; }
-double ArcSinD(double x) { return std::asin(x) * kRadToDeg; }
-double ArcCosD(double x) { return std::acos(x) * kRadToDeg; }
-double DegToRad(double degrees) { return degrees * kDegToRad; }
-double RadToDeg(double radians) { return radians * kRadToDeg; }
 double DateTimeToJulian(TDateTime t) { return t + JulianDayOffset; }
 
 double VSOPTau(TDateTime t) { return (t - J2000Base - 0.5) / kDaysPerMillennium; }

@@ -6,6 +6,9 @@
 
 #include "platform/DateUtils.h"
 
+#include <cmath>
+#include <numbers>
+
 // Date-time of 1 January 2000 00:00, base of the VSOP87 time argument.
 inline constexpr double J2000Base = 36526.0;
 // Julian day = date-time + JulianDayOffset.
@@ -24,16 +27,33 @@ struct TBodyPosition {
   double Azimuth = 0;            // from the South, positive towards the West
 };
 
-// x reduced to [0, 360).
-double Normalize360(double x);
-double SinD(double x);
-double CosD(double x);
-double TanD(double x);
-double ArcTan2D(double y, double x);  // (−180, 180]
-double ArcSinD(double x);
-double ArcCosD(double x);
-double DegToRad(double degrees);
-double RadToDeg(double radians);
+// x reduced to [0, 360): x − round(x/360)·360 (to nearest, halves to even), then 360
+// added while negative.
+inline double Normalize360(double x)
+{
+  const double turns = x / 360.0;
+  // Adding and removing 1.5·2⁵² rounds to the nearest integer, halves to even, without
+  // a library call; beyond 2⁵¹ turns every double is already an integer.
+  constexpr double kRounder = 6755399441055744.0;
+  const double rounded = std::abs(turns) < 2251799813685248.0 ? (turns + kRounder) - kRounder : turns;
+  double result = x - rounded * 360.0;
+  while (result < 0)
+    result += 360.0;
+  return result;
+}
+
+inline constexpr double DegreesToRadians = std::numbers::pi / 180.0;
+inline constexpr double RadiansToDegrees = 180.0 / std::numbers::pi;
+
+// Trigonometry in degrees; the argument is normalised first.
+inline double SinD(double x) { return std::sin(Normalize360(x) * DegreesToRadians); }
+inline double CosD(double x) { return std::cos(Normalize360(x) * DegreesToRadians); }
+inline double TanD(double x) { return std::tan(Normalize360(x) * DegreesToRadians); }
+inline double ArcTan2D(double y, double x) { return std::atan2(y, x) * RadiansToDegrees; }  // (−180, 180]
+inline double ArcSinD(double x) { return std::asin(x) * RadiansToDegrees; }
+inline double ArcCosD(double x) { return std::acos(x) * RadiansToDegrees; }
+inline double DegToRad(double degrees) { return degrees * DegreesToRadians; }
+inline double RadToDeg(double radians) { return radians * RadiansToDegrees; }
 double DateTimeToJulian(TDateTime t);
 
 // Julian millennia from J2000.0 (1 January 2000 12:00).
