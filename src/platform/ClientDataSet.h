@@ -168,6 +168,11 @@ public:
   // Row of the cursor in the shown rows, -1 when none.
   int CurrentRow() const { return FCursor; }
 
+  // --- every stored row, whatever filter, ordering or master link, in storage order;
+  // for scans that must see the whole table (such as the highest number in use) ---
+  int StoredRecordCount() const { return static_cast<int>(FRows.size()); }
+  QVariant StoredValueAt(int storedRow, int field) const;
+
   // --- used by TField ---
   QVariant CurrentValue(int field) const;
   void SetCurrentValue(int field, const QVariant &value);

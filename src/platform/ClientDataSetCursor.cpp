@@ -72,6 +72,13 @@ QVariant TClientDataSet::ValueAt(int viewRow, int field) const
   return record == nullptr ? QVariant() : FieldValue(record->Values, field);
 }
 
+QVariant TClientDataSet::StoredValueAt(int storedRow, int field) const
+{
+  if (storedRow < 0 || storedRow >= StoredRecordCount() || field < 0 || field >= FieldCount())
+    return {};
+  return FieldValue(FRows[storedRow]->Values, field);
+}
+
 QString TClientDataSet::DisplayTextAt(int viewRow, int field) const
 {
   if (field < 0 || field >= FieldCount())

@@ -259,6 +259,11 @@ TEST(TableMasterDetail, DetailShowsTheMastersRowsAndFollowsItsScrolling)
 
   data.sites->Locate("ID", 3);
   EXPECT_TRUE(data.prod.IsEmpty());
+  // The whole table stays reachable, in storage order, for scans over every row.
+  ASSERT_EQ(data.prod.StoredRecordCount(), 6);
+  EXPECT_EQ(data.prod.StoredValueAt(5, 0), QVariant(6));
+  EXPECT_EQ(data.prod.StoredValueAt(0, 1), QVariant(1));
+  EXPECT_TRUE(data.prod.StoredValueAt(6, 0).isNull());
   // A master with a new row shows no detail rows until it has a matching key.
   data.sites->Locate("ID", 2);
   EXPECT_EQ(ShownIds(data.prod), (std::vector<int>{2}));
