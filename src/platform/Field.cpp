@@ -245,7 +245,7 @@ QString TField::FormatValue(const QVariant &value) const
   case TFieldType::ftDate:
     return QLocale().toString(ToQDateTime(value.toDouble()).date(), QLocale::ShortFormat);
   case TFieldType::ftTime:
-    return QLocale().toString(ToQDateTime(value.toDouble()).time(), QLocale::LongFormat);
+    return ToQDateTime(value.toDouble()).time().toString(QStringLiteral("HH:mm:ss"));
   case TFieldType::ftDateTime: {
     const QDateTime moment = ToQDateTime(value.toDouble());
     QString text = QLocale().toString(moment.date(), QLocale::ShortFormat);

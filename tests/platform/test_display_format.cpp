@@ -49,6 +49,7 @@ TEST(FieldDisplayText, ShowsEachTypeAsTheUserReadsIt)
   table.AddFieldDef("Entier", TFieldType::ftInteger);
   table.AddFieldDef("Oui", TFieldType::ftBoolean);
   table.AddFieldDef("Jour", TFieldType::ftDateTime);
+  table.AddFieldDef("Heure", TFieldType::ftTime);
   table.CreateDataSet();
   table.Append();
   table.FieldByName("Réel").SetAsFloat(12345.678);
@@ -57,6 +58,7 @@ TEST(FieldDisplayText, ShowsEachTypeAsTheUserReadsIt)
   table.FieldByName("Entier").SetAsInteger(-1234567);
   table.FieldByName("Oui").SetAsBoolean(true);
   table.FieldByName("Jour").SetAsDateTime(EncodeDate(2024, 3, 1));
+  table.FieldByName("Heure").SetAsDateTime(EncodeTime(7, 5, 9));
   table.Post();
 
   EXPECT_EQ(table.FieldByName("Réel").DisplayText(), Dec("12345.678"));  // no grouping
@@ -68,5 +70,11 @@ TEST(FieldDisplayText, ShowsEachTypeAsTheUserReadsIt)
   EXPECT_EQ(table.FieldByName("Oui").AsString(), "True");
   EXPECT_EQ(table.FieldByName("Jour").DisplayText(),
             QLocale().toString(QDate(2024, 3, 1), QLocale::ShortFormat));
+  EXPECT_EQ(table.FieldByName("Heure").DisplayText(), "07:05:09");
+  table.Edit();
+  table.FieldByName("Jour").SetAsDateTime(EncodeDateTime(2024, 3, 1, 14, 30, 0));
+  EXPECT_EQ(table.FieldByName("Jour").DisplayText(),
+            QLocale().toString(QDate(2024, 3, 1), QLocale::ShortFormat) + " 14:30:00");
+  table.Post();
   EXPECT_EQ(table.DisplayTextAt(0, table.FieldIndex("Format")), Dec("97.3"));
 }
