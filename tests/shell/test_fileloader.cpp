@@ -91,8 +91,8 @@ TEST(TCSVLoader, OpenFileReadsDelimitersAndReportsAMissingFile)
   EXPECT_EQ(loader.GetLine(2), QStringLiteral("c\td"));   // "-" starts a record
   EXPECT_EQ(loader.GetLine(3), QStringLiteral("e f\tg"));
 
-  const QString unix = dir.write(QStringLiteral("u.txt"), "1;2\n3;4\n");
-  ASSERT_TRUE(loader.OpenFile(unix, QString()));
+  const QString unixLines = dir.write(QStringLiteral("u.txt"), "1;2\n3;4\n");
+  ASSERT_TRUE(loader.OpenFile(unixLines, QString()));
   EXPECT_EQ(loader.RowCount(), 2);
   EXPECT_EQ(loader.GetAsInteger(QStringLiteral("B"), 2), 4);
 
