@@ -78,6 +78,8 @@ public:
   bool Active() const { return FState != TDataSetState::dsInactive; }
   TDataSetState State() const { return FState; }
   // Loads field definitions and rows from FileName; throws when there is no table.
+  // Open, CreateDataSet and LoadRowsFromFile run BeforeOpen, then AfterOpen (and
+  // AfterScroll when there are rows).
   void Open();
   void Close();
   // Opens empty with the defined fields.
@@ -85,6 +87,9 @@ public:
   void EmptyDataSet();
 
   // --- navigation (over the rows shown: filtered, ordered, master-linked) ---
+  // Moving or searching while a row is edited posts it when modified and drops it
+  // otherwise. Every move runs AfterScroll; Next at the last row only sets Eof, and
+  // Last sets Eof too.
   void First();
   void Next();
   void Prior();
@@ -98,12 +103,16 @@ public:
 
   bool Locate(const QString &keyFields, const QVariantList &values, bool caseInsensitive = false);
   bool Locate(const QString &field, const QVariant &value);
-  // Value of resultField in the first row whose key fields equal keyValue (a QVariantList
-  // for several key fields); null when none. The cursor does not move.
+  // Value of resultField in the first shown row whose key fields equal keyValue (a
+  // QVariantList for several key fields); null when none. The cursor does not move.
+  // Searches on one stored field use a hash of the shown rows, rebuilt after changes.
   QVariant Lookup(const QString &keyFields, const QVariant &keyValue,
                   const QString &resultField) const;
 
   // --- editing ---
+  // Append and Insert (before the current row) start a new row, pre-filled with the
+  // master's key in a detail table, and run AfterInsert then AfterScroll. Edit on an
+  // empty table starts a new row. Delete while inserting cancels.
   void Append();
   void Insert();
   void Edit();
@@ -128,7 +137,10 @@ public:
   void SetFiltered(bool filtered);
   bool Filtered() const { return FFiltered; }
 
-  // --- master link: only rows whose detail fields equal the master's current values ---
+  // --- master link: only rows whose detail fields equal the master's current values.
+  // The detail goes to its first row whenever the master moves or posts; while the
+  // master's view notifications are suspended, the detail waits for their resumption.
+  // A closed master links nothing (all rows shown). ---
   void SetMasterSource(TClientDataSet *master, const QString &masterFields,
                        const QString &detailFields);
   void ClearMasterSource();
@@ -159,7 +171,9 @@ public:
   // --- persistence: all rows, whatever filter, ordering or master link ---
   void SaveRowsToFile(const QString &path);
   // Field definitions come from the file (display options and lookup fields defined
-  // here are kept for fields of the same name); throws on anything but a table file.
+  // here are kept for fields of the same name); throws on anything but a table file,
+  // leaving the table as it was. The loaded rows replace the current ones without
+  // running the close events.
   void LoadRowsFromFile(const QString &path);
 
   // --- access by row of the shown rows, for views ---
