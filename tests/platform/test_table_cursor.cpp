@@ -272,6 +272,25 @@ TEST(TableEvents, AfterOpenSeesTheRowsAndAfterScrollFollowsWhenThereAreAny)
   table.CreateDataSet();
   EXPECT_EQ(rowsSeen, 0);
   EXPECT_EQ(scrolls, 0);
+
+  AddRow(table, {{"ID", 1}});
+  AddRow(table, {{"ID", 2}});
+  TempDir dir;
+  table.SaveRowsToFile(dir.file("t.cds"));
+  table.Close();
+  table.SetFileName(dir.file("t.cds"));
+  std::vector<std::string> order;
+  table.AfterOpen = [&](TClientDataSet &t) {
+    order.emplace_back("AfterOpen");
+    rowsSeen = t.RecordCount();
+  };
+  table.AfterScroll = [&](TClientDataSet &t) {
+    order.emplace_back("AfterScroll");
+    EXPECT_EQ(t.RecNo(), 1);
+  };
+  table.Open();
+  EXPECT_EQ(rowsSeen, 2);
+  EXPECT_EQ(order, (std::vector<std::string>{"AfterOpen", "AfterScroll"}));
 }
 
 TEST(TableBookmarks, SurviveReorderingAndFilteringAndExpireWithTheirRow)
