@@ -17,6 +17,7 @@
 class TdtmData;
 class TCustomHTTPS;   // web/dmCustomHTTPS.h
 struct TGPSPosition;  // solar/unMoon.h
+class TPVSite;        // solar/unPVSite.h
 class QFont;
 class QImage;
 
@@ -46,6 +47,8 @@ public:
 // Twelve monthly production figures, January first.
 using TMonthData = std::array<int, 12>;
 enum class TPVGisData { pvgisProd, pvgisTemp };
+// Period of a theoretical production run.
+enum class TTimeInterval { tiDay, tiMonth, tiYear };
 
 // A file version text without its first ".0.0" ("3.4.0.0" → "3.4", "3.4.1.0" unchanged).
 QString GetFileVersion(const QString &aFileVersion);
@@ -104,6 +107,24 @@ public:
   double GetProdMonthPVGis(int aMonth);
 
   // ---- Solar: simulation and climate stations (solar/).
+  // Theoretical production of the current installation, or of all installations of its
+  // site when the single-site view is on, written into cdsOnduleurAnalytic: one row per
+  // 5 minutes from 05:00 to 22:00 local time (tiDay), or one row per day (tiMonth,
+  // tiYear). aAngstrom is a TAngstromCoeff position; shade times are local clock times
+  // (0 = none). Gives the period's surplus (kWh) and production duration (hours).
+  // E_NoRiseSet ends a month or year run; the rows already written stay
+  // (solar/dmDataSimulation.cpp).
+  void FillAnalyticIrradiance(int aAngstrom, double aRendementOnduleur, double aTemp,
+                              TDateTime aDate, TDateTime aMaskMatin, TDateTime aMaskSoir,
+                              TTimeInterval aTime, bool aUsePMax, double &aSurplus,
+                              double &aTimeProd);
+  // Fills a site model from the current installation record (solar/dmDataPVSite.cpp).
+  void LoadPVSite(TPVSite &aSite);
+  // "ID" of the climate station nearest to aPosition (plain squared difference of
+  // degrees); 1 when none lies within about 31.6 degrees (solar/dmDataClimate.cpp).
+  int FindNearestClimateStation(const TGPSPosition &aPosition);
+  // Relative humidity (%) of station aCalSolID interpolated at aDate; 0 without station.
+  double GetClimateHR(int aCalSolID, TDateTime aDate);
 
   // ---- Equipment: catalogue import and evaluation (equipment/).
   // Draws the diagram of the current inverter with the current module (aNbString strings
