@@ -273,12 +273,6 @@ bool TCustomHTTPS::RunSynchronously()
   return FLastFailure.Message.isEmpty();
 }
 
-QString TCustomHTTPS::SessionKey() const
-{
-  const QUrl url(FURL);
-  return url.host() + QString::number(url.port(443));
-}
-
 void TCustomHTTPS::IssueRequest(const QUrl &aURL)
 {
   QNetworkRequest request(aURL);
@@ -292,15 +286,9 @@ void TCustomHTTPS::IssueRequest(const QUrl &aURL)
   request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
 
   QSslConfiguration tls = SslContext;
-  FSessionOffered = false;
-  if (FSessCache) {
-    tls.setSslOption(QSsl::SslOptionDisableSessionPersistence, false);
-    const QByteArray ticket = SslAvlSessionCache.value(SessionKey());
-    if (!ticket.isEmpty()) {
-      tls.setSessionTicket(ticket);
-      FSessionOffered = true;
-    }
-  }
+  // Qt keeps the TLS sessions of a manager's connections and resumes them when sharing is
+  // allowed; the property decides.
+  tls.setSslOption(QSsl::SslOptionDisableSessionSharing, !FSessCache);
   request.setSslConfiguration(tls);
 
   FDocumentBegun = false;
@@ -344,14 +332,6 @@ void TCustomHTTPS::OnEncrypted()
   const QSslConfiguration tls = FReply->sslConfiguration();
   TProtocolLogger::Log(QStringLiteral("SSL handshake done: %1, %2")
                            .arg(tls.sessionCipher().protocolString(), tls.sessionCipher().name()));
-  if (!FSessCache)
-    return;
-  if (FSessionOffered) {
-    AddLog(QStringLiteral("! SSL Session reused"));
-  } else {
-    SslAvlSessionCache.insert(SessionKey(), tls.sessionTicket());
-    AddLog(QStringLiteral("! New SSL session"));
-  }
 }
 
 void TCustomHTTPS::OnReadyRead()

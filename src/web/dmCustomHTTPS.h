@@ -9,7 +9,6 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QList>
-#include <QMap>
 #include <QNetworkReply>
 #include <QObject>
 #include <QRegularExpression>
@@ -60,6 +59,7 @@ public:
   bool BadRequest() const { return FBadRequest; }
   bool UseAsync() const { return FUseAsync; }
   void SetUseAsync(bool aValue) { FUseAsync = aValue; }
+  // TLS session reuse between the connections of this client.
   bool SessCache() const { return FSessCache; }
   void SetSessCache(bool aValue) { FSessCache = aValue; }
   QString DataPath() const { return FDataPath; }
@@ -115,11 +115,9 @@ private:
   void FillDocument();
   void LogHeaders();
   void ApplyProxy();
-  QString SessionKey() const;
 
   std::unique_ptr<QNetworkAccessManager> SslHttpCli;
   QSslConfiguration SslContext;
-  QMap<QString, QByteArray> SslAvlSessionCache;
   TLoggingCookieJar *IcsCookies = nullptr;  // owned by SslHttpCli
 
   QString FDocFileName;
@@ -155,7 +153,6 @@ private:
   QString FContentType;
   bool FDocumentBegun = false;
   bool FTimedOut = false;
-  bool FSessionOffered = false;
   int FRedirects = 0;
   bool FFinished = false;
   TFailure FLastFailure;

@@ -337,3 +337,4 @@ TEST_F(CustomHTTPSService, PostsFormDataInTheWindowsCodePage)
   EXPECT_TRUE(https.LastHeaders.contains("Content-Type: application/x-www-form-urlencoded"));
   EXPECT_TRUE(https.LastHeaders.contains("Content-Length: 7"));
 }
+
