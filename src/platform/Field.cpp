@@ -202,6 +202,8 @@ QVariant TField::Convert(const QVariant &value) const
       return QVariant(ToDateTime(value.toDateTime()));
     if (value.typeId() == QMetaType::QDate)
       return QVariant(ToDateTime(value.toDate().startOfDay()));
+    if (value.typeId() == QMetaType::QTime)
+      return QVariant(value.toTime().msecsSinceStartOfDay() / 86400000.0);
     double number = 0;
     if (TryParseNumber(value.toString(), number))
       return QVariant(number);

@@ -97,11 +97,29 @@ QVariant TTableModel::data(const QModelIndex &index, int role) const
   case Qt::DisplayRole:
     return FDataSet->DisplayTextAt(index.row(), field);
   case Qt::EditRole:
-    return FDataSet->ValueAt(index.row(), field);
+    return EditValue(index.row(), field);
   case Qt::TextAlignmentRole:
     return QVariant::fromValue(FDataSet->Fields(field).Alignment());
   default:
     return {};
+  }
+}
+
+QVariant TTableModel::EditValue(int row, int field) const
+{
+  // Editors get dates and times as such rather than day counts.
+  const QVariant value = FDataSet->ValueAt(row, field);
+  if (value.isNull())
+    return value;
+  switch (FDataSet->Fields(field).DataType()) {
+  case TFieldType::ftDate:
+    return ToQDateTime(value.toDouble()).date();
+  case TFieldType::ftTime:
+    return ToQDateTime(value.toDouble()).time();
+  case TFieldType::ftDateTime:
+    return ToQDateTime(value.toDouble());
+  default:
+    return value;
   }
 }
 

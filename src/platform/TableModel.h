@@ -39,6 +39,7 @@ private:
   void TableAboutToReset();
   void TableReset();
   bool Valid(const QModelIndex &index) const;
+  QVariant EditValue(int row, int field) const;
 
   QPointer<TClientDataSet> FDataSet;
   std::vector<int> FColumns;  // field of each column

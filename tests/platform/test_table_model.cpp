@@ -99,6 +99,25 @@ TEST(TableModel, EditsGoThroughTheTableAndRefusedValuesChangeNothing)
   ExpectMirrors(model, *table);
 }
 
+TEST(TableModel, EditsDatesAndTimesAsSuch)
+{
+  TClientDataSet table;
+  table.AddFieldDef("Jour", TFieldType::ftDate);
+  table.AddFieldDef("Heure", TFieldType::ftTime);
+  table.AddFieldDef("Date", TFieldType::ftDateTime);
+  table.CreateDataSet();
+  AddRow(table, {{"Jour", EncodeDate(2024, 6, 21)}});
+  TTableModel model(table);
+  EXPECT_EQ(model.data(model.index(0, 0), Qt::EditRole), QVariant(QDate(2024, 6, 21)));
+  EXPECT_TRUE(model.data(model.index(0, 1), Qt::EditRole).isNull());
+
+  EXPECT_TRUE(model.setData(model.index(0, 1), QTime(6, 30)));
+  EXPECT_TRUE(model.setData(model.index(0, 2), QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5))));
+  EXPECT_DOUBLE_EQ(table.FieldByName("Heure").AsDateTime(), EncodeTime(6, 30, 0));
+  EXPECT_NEAR(table.FieldByName("Date").AsDateTime(), EncodeDateTime(2025, 1, 2, 3, 4, 5), 1e-9);
+  EXPECT_EQ(model.data(model.index(0, 1), Qt::EditRole), QVariant(QTime(6, 30)));
+}
+
 TEST(TableModel, StaysConsistentWhileTheTableChanges)
 {
   auto table = MakeSites();
