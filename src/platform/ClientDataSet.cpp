@@ -208,9 +208,10 @@ void TClientDataSet::TakeContent(TTableContent content)
 
 std::vector<int> TClientDataSet::MergeFieldDefs(std::vector<TFieldDef> fileFields)
 {
-  // The file decides which data fields exist and their types; fields defined here keep
+  // The file decides which data fields exist and their types. Fields defined in code keep
   // their display options, and those the file lacks (lookups, newer fields) stay in place
-  // after the field that precedes them.
+  // after the field that precedes them; fields that came from an earlier file follow the
+  // new one entirely. Kept fields keep their identity, so references to them stay valid.
   std::vector<std::unique_ptr<TField>> previous = std::move(FFields);
   FFields.clear();
   std::vector<int> columnOf;
@@ -222,13 +223,19 @@ std::vector<int> TClientDataSet::MergeFieldDefs(std::vector<TFieldDef> fileField
       if (old && old->Def().FieldKind == TFieldKind::fkData &&
           old->Def().Name.compare(fileDef.Name, Qt::CaseInsensitive) == 0) {
         field = std::move(old);
-        field->Def().DataType = fileDef.DataType;
-        field->Def().Size = fileDef.Size;
+        if (field->FDefinedInCode) {
+          field->Def().DataType = fileDef.DataType;
+          field->Def().Size = fileDef.Size;
+        } else {
+          field->Def() = std::move(fileDef);
+        }
         placedAt[j] = FieldCount();
       }
     }
-    if (!field)
+    if (!field) {
       field = std::make_unique<TField>(*this, std::move(fileDef));
+      field->FDefinedInCode = false;
+    }
     columnOf.push_back(FieldCount());
     FFields.push_back(std::move(field));
   }
@@ -238,6 +245,8 @@ std::vector<int> TClientDataSet::MergeFieldDefs(std::vector<TFieldDef> fileField
       anchor = placedAt[j];
       continue;
     }
+    if (!previous[j]->FDefinedInCode)
+      continue;
     const int at = anchor + 1;
     for (int &column : columnOf)
       if (column >= at)

@@ -124,4 +124,5 @@ private:
   TClientDataSet &FDataSet;
   TFieldDef FDef;
   int FIndex = -1;  // position in the table, kept by the table
+  bool FDefinedInCode = true;  // false when the field came from a table file
 };

@@ -200,6 +200,24 @@ TEST(TableFile, OpeningKeepsFieldsDefinedInCodeAndTheirLookups)
   EXPECT_EQ(sites.FieldByName("NomSite").AsString(), "Quatre");
   EXPECT_EQ(sites.FieldByName("Site").AsString(), "Toit");
   EXPECT_TRUE(sites.FieldByName("Nouveau").IsNull());
+
+  // Loading another layout keeps the fields defined in code (same objects) and replaces
+  // those that came from the previous file.
+  TField *const idSite = &sites.FieldByName("IDSite");
+  TClientDataSet other;
+  other.AddFieldDef("IDSite", TFieldType::ftInteger);
+  other.AddFieldDef("Autre", TFieldType::ftString, 5).DisplayLabel = "Autre chose";
+  other.CreateDataSet();
+  AddRow(other, {{"IDSite", 4}, {"Autre", "x"}});
+  other.SaveRowsToFile(dir.file("Other.cds"));
+  sites.LoadRowsFromFile(dir.file("Other.cds"));
+  fieldNames.clear();
+  for (int i = 0; i < sites.FieldCount(); ++i)
+    fieldNames << sites.Fields(i).FieldName();
+  EXPECT_EQ(fieldNames, (QStringList{"ID", "IDSite", "NomSite", "Nouveau", "Autre"}));
+  EXPECT_EQ(&sites.FieldByName("IDSite"), idSite);
+  EXPECT_EQ(sites.FieldByName("Autre").DisplayLabel(), "Autre chose");
+  EXPECT_EQ(sites.FieldByName("NomSite").AsString(), "Quatre");
 }
 
 TEST(TableFile, AnythingButASoundTableIsRefusedAndTheTableKeepsItsRows)
