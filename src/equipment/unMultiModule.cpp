@@ -4,8 +4,20 @@
 
 #include <cmath>
 #include <exception>
-#include <numeric>
+#include <map>
 #include <stdexcept>
+
+namespace {
+
+// One sampled string curve with its MPP.
+struct TStringCurve {
+  std::vector<double> U;
+  std::vector<double> I;
+  double Umpp = 0;
+  double Impp = 0;
+};
+
+}  // namespace
 
 TMultiModule::TMultiModule(const TStringConfiguration &aString, bool aSameModule)
     : FSameModule(aSameModule), FNbString(static_cast<int>(aString.size()))
@@ -179,9 +191,10 @@ void TMultiModule::StringCurve(int s, double aG, double aT, std::span<double> aU
     }
     tableU[0] = 0;
     const double us = tableU[static_cast<std::size_t>(n)];
+    const TTableInterpolator current(tableU, tableI);
     for (int k = 0; k <= n; ++k) {
       aU[k] = n == 0 ? 0 : k * us / n;
-      aI[k] = Interpolate(tableU, tableI, aU[k]);
+      aI[k] = current(aU[k]);
     }
     aI[n] = 0;
   }
@@ -210,16 +223,31 @@ void TMultiModule::GetCaracteristique(double aG, double aT, std::span<double> aU
   whole.Impp = highest.Impp;
   whole.Pmpp = highest.Umpp * highest.Impp;
   if (FNbString >= 2) {
-    std::vector<double> workU(aU.size());
-    std::vector<double> workI(aU.size());
+    // Identical modules give identical curves to strings of equal length: each length
+    // is sampled once.
+    std::map<std::int32_t, TStringCurve> sampled;
+    if (FSameModule)
+      sampled.emplace(highest.NbModule, TStringCurve{{aU.begin(), aU.end()}, {aI.begin(), aI.end()},
+                                                     highest.Umpp, highest.Impp});
     for (int i = 0; i < FNbString; ++i) {
       if (i == m)
         continue;
-      std::fill(workU.begin(), workU.end(), 0.0);
-      std::fill(workI.begin(), workI.end(), 0.0);
-      StringCurve(i, aG, aT, workU, workI);
+      TStringsProperty &string = FStrings[static_cast<std::size_t>(i)];
+      auto found = sampled.find(string.NbModule);
+      if (!FSameModule || found == sampled.end()) {
+        TStringCurve curve{std::vector<double>(aU.size()), std::vector<double>(aU.size()), 0, 0};
+        StringCurve(i, aG, aT, curve.U, curve.I);
+        curve.Umpp = string.Umpp;
+        curve.Impp = string.Impp;
+        found = sampled.insert_or_assign(string.NbModule, std::move(curve)).first;
+      } else {
+        string.Umpp = found->second.Umpp;
+        string.Impp = found->second.Impp;
+        string.Pmpp = string.Umpp * string.Impp;
+      }
+      const TTableInterpolator current(found->second.U, found->second.I);
       for (std::size_t k = 0; k < aU.size(); ++k)
-        aI[k] += Interpolate(workU, workI, aU[k]);
+        aI[k] += current(aU[k]);
     }
     aI.back() = 0;
     std::size_t best = 0;

@@ -170,8 +170,16 @@ TEST(TableInterpolation, InsideAtAndBeyondTheEnds)
     double at;
     double expected;
   };
-  for (const Case c : {Case{0.5, 9}, Case{1, 6}, Case{2, 3}, Case{-1, 12}, Case{3, 0}, Case{5, 0}})
+  const TTableInterpolator table(x, y);
+  for (const Case c : {Case{0.5, 9}, Case{1, 6}, Case{2, 3}, Case{-1, 12}, Case{3, 0}, Case{5, 0}}) {
     EXPECT_DOUBLE_EQ(Interpolate(x, y, c.at), c.expected) << c.at;
+    EXPECT_DOUBLE_EQ(table(c.at), c.expected) << c.at;
+  }
+  // Abscissae out of order: the first one above x still decides.
+  const std::vector<double> unordered = {0, 4, 2, 6};
+  const TTableInterpolator scanned(unordered, y);
+  EXPECT_DOUBLE_EQ(scanned(3), Interpolate(unordered, y, 3));
+  EXPECT_DOUBLE_EQ(scanned(3), 10 + (8 - 10) * 3.0 / 4);
   for (const Case c : {Case{9, 0.5}, Case{7, 1}, Case{3, 2}, Case{0, 3}, Case{-2, 3}})
     EXPECT_DOUBLE_EQ(InverseInterpolate(x, y, c.at), c.expected) << c.at;
 }
