@@ -3,6 +3,7 @@
 #include "platform/widgets/QtUserDialogs.h"
 #include "shell/dmData.h"
 #include "shell/frmMain.h"
+#include "solar/unListPVSite.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,6 +17,7 @@ int main(int argc, char **argv)
   QDir().mkpath(applicationPath + QStringLiteral("Data"));
 
   TdtmData data;
+  data.SetListPVSite(std::make_unique<TListPVSite>());
   TFormMain window(data, applicationPath);
   QtUserDialogs dialogs(&window);
   SetUserDialogs(&dialogs);
