@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QNetworkCookie>
+#include <QTcpServer>
 
 namespace {
 
@@ -183,6 +184,9 @@ TEST_F(CustomHTTPSService, TextAnswerFillsTheDocumentAndSendsTheClientHeaders)
   EXPECT_EQ(document.value(8), QStringLiteral("Fixed angle"));
   EXPECT_TRUE(QFile::exists(temp.file(QStringLiteral("PVcalc"))));
   EXPECT_TRUE(log.contains(QStringLiteral("HTML Codepage: utf-8")));
+  EXPECT_TRUE(log.contains(QStringLiteral("Request done, StatusCode #200")));
+  EXPECT_TRUE(log.contains(QStringLiteral("hdr>Content-Type: text/plain; charset=utf-8")));
+  EXPECT_TRUE(log.contains(QStringLiteral("text/plain; charset=utf-8 => PVcalc")));
   EXPECT_TRUE(https.LastHeaders.contains("User-Agent: Mozilla/4.0 (compatible; ICS; MSIE 4.0)"));
   EXPECT_TRUE(https.LastHeaders.contains("Accept-Language: en, fr"));
   QFile protocol(TProtocolLogger::FileName());
@@ -338,3 +342,31 @@ TEST_F(CustomHTTPSService, PostsFormDataInTheWindowsCodePage)
   EXPECT_TRUE(https.LastHeaders.contains("Content-Length: 7"));
 }
 
+
+TEST_F(CustomHTTPSService, GoesThroughTheConfiguredProxy)
+{
+  // A proxy that is not listening: the request can only fail if the setting is used.
+  QTcpServer closed;
+  ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+  const QString port = QString::number(closed.serverPort());
+  closed.close();
+  struct Case {
+    bool socks;
+    QString error;
+  };
+  for (const Case &c : {Case{false, QStringLiteral("UnknownNetworkError: Proxy connection refused")},
+                        Case{true, QStringLiteral("UnknownNetworkError: Connection to proxy refused")}}) {
+    TCustomHTTPS proxied;
+    proxied.SetOutputs(&log, nullptr);
+    if (c.socks) {
+      proxied.SetSocks_Server(QStringLiteral(" 127.0.0.1 "));
+      proxied.SetSocks_Port(port);
+    } else {
+      proxied.SetProxy(QStringLiteral("127.0.0.1"));
+      proxied.SetProxy_Port(port);
+    }
+    EXPECT_FALSE(proxied.GetURL(Url(QStringLiteral("/api/v5_2/PVcalc?outputformat=csv"))));
+    EXPECT_TRUE(log.contains(QStringLiteral("Connect error. ") + c.error)) << c.socks;
+  }
+  EXPECT_TRUE(https.Received.isEmpty());
+}
