@@ -35,3 +35,8 @@ int GetMonthValue(const TXmlElement &aRoot, int aYear, int aMonth);
 // Writes the measured-production rows of years kFirstYear to aLastYear from a production
 // answer into the current installation.
 void StoreProductionYears(TdtmData &aData, const TXmlElement &aRoot, int aLastYear);
+
+// The "Import BDPV" command: asks the pseudo (the installation's one proposed), imports,
+// and tells the user when the import failed. True when production was imported (the
+// caller then refreshes its production displays).
+bool RunBDPVImport(TdtmData &aData);

@@ -1,5 +1,6 @@
 // The import of a member's published production from the BDPV production database.
 
+#include "platform/UserDialogs.h"
 #include "shell/dmData.h"
 #include "web/BDPVImport.h"
 #include "web/ServiceSettings.h"
@@ -64,4 +65,18 @@ bool TdtmData::LoadUserProduction(const QString &aUserBDPV)
   }
   Save();
   return ok;
+}
+
+bool RunBDPVImport(TdtmData &aData)
+{
+  const TBusyCursor busy;
+  QString pseudo = aData.cdsData->FieldByName(QStringLiteral("BDPV_User")).AsString();
+  if (!UserDialogs().InputQuery(QStringLiteral("Import BDPV"), QStringLiteral("Pseudo :"), pseudo))
+    return false;
+  if (aData.LoadUserProduction(pseudo))
+    return true;
+  UserDialogs().ShowMessage(
+      QStringLiteral("La récupération des données a échouée. Vérifiez votre pseudo et votre connexion Internet.\n"
+                     "Il se peut également que le serveur soit surchargé, c'est souvent le cas en début de mois"));
+  return false;
 }

@@ -5,6 +5,7 @@
 
 #include "shell/DataModuleFixture.h"
 #include "support/QtPrinters.h"
+#include "support/ScriptedDialogs.h"
 #include "production/dmDataProduction.h"
 #include "web/BDPVImport.h"
 
@@ -195,4 +196,25 @@ TEST_F(BDPVImport, NoYearBefore2007IsImported)
   TMonthData months{};
   EXPECT_FALSE(db.data.GetProduction(YearToIDSource(2006), months));
   EXPECT_EQ(db.data.cdsProd->RecordCount(), 0);
+}
+
+TEST_F(BDPVImport, CommandAsksThePseudoAndTellsAFailure)
+{
+  const QString failure = QStringLiteral(
+      "La récupération des données a échouée. Vérifiez votre pseudo et votre connexion Internet.\n"
+      "Il se peut également que le serveur soit surchargé, c'est souvent le cas en début de mois");
+  ScriptedDialogs dialogs;
+  EXPECT_FALSE(RunBDPVImport(db.data));  // cancelled
+  EXPECT_TRUE(http.Received.isEmpty());
+  EXPECT_EQ(dialogs.messages, QStringList{QStringLiteral("Pseudo :")});
+
+  dialogs.QueueInput(QStringLiteral("Jean Dupont"));
+  EXPECT_TRUE(RunBDPVImport(db.data));
+  EXPECT_EQ(dialogs.messages.size(), 2);
+
+  http.SetPersistentFault(TFault::ServerError);
+  dialogs.QueueInput(QStringLiteral("Jean Dupont"));
+  EXPECT_FALSE(RunBDPVImport(db.data));
+  EXPECT_EQ(dialogs.messages.last(), failure);
+  EXPECT_EQ(dialogs.busyDepth, 0);
 }
