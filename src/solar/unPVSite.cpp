@@ -88,15 +88,12 @@ double TPVSite::CellTemperature(double aIrradiance, double aAirTemperature) cons
 }
 
 void TPVSite::DataAtSun(TDateTime aSunTime, double aAltitude, double aAzimuth,
-                        double &aIrradiance, double &aPuissance, double &aTempCoeff)
+                        const TIrradianceSetting &aSetting, double aAirTemperature,
+                        double &aIrradiance, double &aPuissance, double &aTempCoeff) const
 {
-  FCurrentDate = aSunTime;
-  const double temperature = MeanTemp();
-  const double humidity = HR();
-  aIrradiance = IrradianceForSun(FPosition, aSunTime, aAltitude, aAzimuth, temperature, humidity,
-                                 FMaskMatin, FMaskSoir)
-                    .Global;
-  const double cellTemperature = CellTemperature(aIrradiance, MeanTemp());
+  aIrradiance =
+      IrradianceForSun(FPosition, aSetting, aSunTime, aAltitude, aAzimuth, FMaskMatin, FMaskSoir).Global;
+  const double cellTemperature = CellTemperature(aIrradiance, aAirTemperature);
   aTempCoeff = 1 + (cellTemperature - 25.0) * FTempCoeffPuissance / 100.0;
   aPuissance = aIrradiance * FRendement * aTempCoeff;
   if (FUsePOnduleurACMax && aPuissance > FPuissanceOnduleurACMax)
@@ -109,13 +106,20 @@ void TPVSite::GetDataForATime(TDateTime aSunTime, double &aIrradiance, double &a
   double altitude = 0;
   double azimuth = 0;
   GetSunHorizontal(FPosition, aSunTime, altitude, azimuth);
-  DataAtSun(aSunTime, altitude, azimuth, aIrradiance, aPuissance, aTempCoeff);
+  FCurrentDate = aSunTime;
+  const double temperature = MeanTemp();
+  DataAtSun(aSunTime, altitude, azimuth, GetIrradianceSetting(FPosition, temperature, HR()), temperature,
+            aIrradiance, aPuissance, aTempCoeff);
 }
 
 void TPVSite::GetDataForATime(const TSunTrack &aTrack, TDateTime aSunTime, double &aIrradiance,
                               double &aPuissance, double &aTempCoeff)
 {
-  DataAtSun(aSunTime, aTrack.Altitude(), aTrack.Azimuth(), aIrradiance, aPuissance, aTempCoeff);
+  FCurrentDate = aSunTime;
+  const double temperature = MeanTemp();
+  DataAtSun(aSunTime, aTrack.Altitude(), aTrack.Azimuth(),
+            GetIrradianceSetting(FPosition, temperature, HR()), temperature, aIrradiance, aPuissance,
+            aTempCoeff);
 }
 
 int TPVSite::GetDataForADay(TDateTime aDay, double aPuissance_Fond, double &aIrradiance,
@@ -136,6 +140,10 @@ int TPVSite::GetDataForADay(TDateTime aDay, double aPuissance_Fond, double &aIrr
   if (useArrayHR)
     SetHR(HR());
 
+  // The climate being held, so is what the irradiance draws from it.
+  const double temperature = MeanTemp();
+  const TIrradianceSetting setting = GetIrradianceSetting(FPosition, temperature, HR());
+
   double energy = 0, surplus = 0, maxIrradiance = 0, maxPuissance = 0, minTempCoeff = 1;
   DataPowerOfTheDay.fill(0.0);
   TSunTrack track(FPosition.Latitude, FPosition.Longitude, FSampleStep);
@@ -144,7 +152,9 @@ int TPVSite::GetDataForADay(TDateTime aDay, double aPuissance_Fond, double &aIrr
   track.Start(t);
   for (;;) {
     double irradiance = 0, puissance = 0, tempCoeff = 0;
-    GetDataForATime(track, t, irradiance, puissance, tempCoeff);
+    FCurrentDate = t;
+    DataAtSun(t, track.Altitude(), track.Azimuth(), setting, temperature, irradiance, puissance,
+              tempCoeff);
     DataPowerOfTheDay[static_cast<std::size_t>(samples)] = puissance;
     maxIrradiance = std::max(maxIrradiance, irradiance);
     minTempCoeff = std::min(minTempCoeff, tempCoeff);

@@ -5,6 +5,7 @@
 
 #include "platform/DateUtils.h"
 #include "solar/unMoon.h"
+#include "solar/unRayonnement.h"
 #include "solar/unSunTrack.h"
 
 #include <array>
@@ -79,8 +80,10 @@ public:
   std::array<double, MaxSamplesPerDay> DataPowerOfTheDay{};
 
 private:
-  void DataAtSun(TDateTime aSunTime, double aAltitude, double aAzimuth, double &aIrradiance,
-                 double &aPuissance, double &aTempCoeff);
+  // The instant's values with the Sun's position and the climate's setting known.
+  void DataAtSun(TDateTime aSunTime, double aAltitude, double aAzimuth,
+                 const TIrradianceSetting &aSetting, double aAirTemperature, double &aIrradiance,
+                 double &aPuissance, double &aTempCoeff) const;
   double CellTemperature(double aIrradiance, double aAirTemperature) const;
   void UpdateRendement();
 

@@ -33,15 +33,26 @@ double GetLinkeTurbidity(TAngstromCoeff colour, double temperature, double humid
   return 2.4 + 14.6 * beta + 0.4 * (1 + 2 * beta) * std::log(vapourPressure);
 }
 
-TIrradianceDetail IrradianceForSun(const TGPSPosition &position, TDateTime instant, double altitude,
-                                   double azimuth, double temperature, double humidity,
-                                   TDateTime morningShadeEnd, TDateTime eveningShadeStart)
+TIrradianceSetting GetIrradianceSetting(const TGPSPosition &position, double temperature,
+                                        double humidity)
 {
   if (humidity <= 0)
     humidity = 0.01;
   else if (humidity > 1)
     humidity = 1;
+  TIrradianceSetting setting;
+  const double tilt = position.Inclinaison * kDegToRad;
+  setting.CosTilt = std::cos(tilt);
+  setting.SinTilt = std::sin(tilt);
+  setting.Pressure = kSeaLevelPressure * std::pow(1 - 2.26e-5 * position.Altitude, 5.26);
+  setting.LinkeTurbidity = GetLinkeTurbidity(position.Angstrom, temperature, humidity);
+  return setting;
+}
 
+TIrradianceDetail IrradianceForSun(const TGPSPosition &position, const TIrradianceSetting &setting,
+                                   TDateTime instant, double altitude, double azimuth,
+                                   TDateTime morningShadeEnd, TDateTime eveningShadeStart)
+{
   TIrradianceDetail d;
   d.Altitude = altitude;
   d.Azimuth = azimuth;
@@ -54,20 +65,19 @@ TIrradianceDetail IrradianceForSun(const TGPSPosition &position, TDateTime insta
     d.DayOfYear = DayOfTheYear(instant);
     d.ExtraTerrestrial =
         kSolarConstant * (1 + 0.0334 * std::cos(2 * std::numbers::pi * (d.DayOfYear - 2.7206) / 365.25));
-    d.Pressure = kSeaLevelPressure * std::pow(1 - 2.26e-5 * position.Altitude, 5.26);
+    d.Pressure = setting.Pressure;
     // Kasten's air mass, scaled by the site's pressure (15198.75 = 0.15 × 101325).
     d.AirMass = d.Pressure / (kSeaLevelPressure * sinH + 15198.75 * std::pow(h + 3.885, -1.253));
     d.RayleighThickness = 1 / (0.9 * d.AirMass + 9.4);
-    d.LinkeTurbidity = GetLinkeTurbidity(position.Angstrom, temperature, humidity);
+    d.LinkeTurbidity = setting.LinkeTurbidity;
     d.Beam = d.ExtraTerrestrial * std::exp(-d.LinkeTurbidity * d.RayleighThickness * d.AirMass);
   }
 
-  const double tilt = position.Inclinaison * kDegToRad;
-  const double cosTilt = std::cos(tilt);
+  const double cosTilt = setting.CosTilt;
   // Sky diffuse light, then light reflected by the ground.
   d.Diffuse = 125 * std::pow(sinH, 0.4) * (1 + cosTilt) / 2 +
               211.86 * std::pow(sinH, 1.22) * (1 - cosTilt) / 2;
-  d.CosIncidence = std::cos((position.Orientation - azimuth) * kDegToRad) * std::sin(tilt) *
+  d.CosIncidence = std::cos((position.Orientation - azimuth) * kDegToRad) * setting.SinTilt *
                        std::cos(h * kDegToRad) +
                    cosTilt * sinH;
   d.CosIncidence = std::max(d.CosIncidence, 0.0);
@@ -82,8 +92,8 @@ TIrradianceDetail GetIrradianceDetail(const TGPSPosition &position, TDateTime in
   double altitude = 0;
   double azimuth = 0;
   GetSunHorizontal(position, instant, altitude, azimuth);
-  return IrradianceForSun(position, instant, altitude, azimuth, temperature, humidity,
-                          morningShadeEnd, eveningShadeStart);
+  return IrradianceForSun(position, GetIrradianceSetting(position, temperature, humidity), instant,
+                          altitude, azimuth, morningShadeEnd, eveningShadeStart);
 }
 
 double GetIrradiance(const TGPSPosition &position, TDateTime instant, double temperature,

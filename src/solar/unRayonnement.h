@@ -35,8 +35,18 @@ double GetIrradiance(const TGPSPosition &position, TDateTime instant, double tem
 TIrradianceDetail GetIrradianceDetail(const TGPSPosition &position, TDateTime instant,
                                       double temperature, double humidity,
                                       TDateTime morningShadeEnd, TDateTime eveningShadeStart);
-// The same with the Sun's altitude and azimuth at instant already computed.
-TIrradianceDetail IrradianceForSun(const TGPSPosition &position, TDateTime instant,
-                                   double altitude, double azimuth, double temperature,
-                                   double humidity, TDateTime morningShadeEnd,
-                                   TDateTime eveningShadeStart);
+// What stays the same from one instant to the next at a site under a given climate:
+// the plane's tilt terms, the site's pressure and the Linke turbidity of the sky.
+struct TIrradianceSetting {
+  double CosTilt = 1;
+  double SinTilt = 0;
+  double Pressure = 0;        // Pa
+  double LinkeTurbidity = 0;  // for the clamped humidity
+};
+TIrradianceSetting GetIrradianceSetting(const TGPSPosition &position, double temperature,
+                                        double humidity);
+
+// The irradiance with the Sun's altitude and azimuth at instant already computed.
+TIrradianceDetail IrradianceForSun(const TGPSPosition &position, const TIrradianceSetting &setting,
+                                   TDateTime instant, double altitude, double azimuth,
+                                   TDateTime morningShadeEnd, TDateTime eveningShadeStart);

@@ -1,8 +1,5 @@
 #include "solar/unSunTrack.h"
 
-#include "solar/unMoon.h"
-#include "solar/vsopEarthTable.h"
-
 #include <cmath>
 
 namespace {
@@ -13,23 +10,16 @@ constexpr double kDaysPerMillennium = 365250.0;
 
 TSeriesStep::TSeriesStep(TDateTime aStep) : FStep(aStep)
 {
-  const int count = VSOPEarthTermCount();
   const TVSOPTerm *terms = VSOPEarthTerms();
   const double deltaTau = aStep / kDaysPerMillennium;
-  FCos.resize(count);
-  FSin.resize(count);
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < VSOPEarthTermTotal; ++i) {
     FCos[i] = std::cos(terms[i].C * deltaTau);
     FSin[i] = std::sin(terms[i].C * deltaTau);
   }
 }
 
 TSunTrack::TSunTrack(double aLatitude, double aLongitude, const TSeriesStep &aStep)
-    : FLatitude(aLatitude),
-      FLongitude(aLongitude),
-      FStep(aStep),
-      FCos(VSOPEarthTermCount()),
-      FSin(VSOPEarthTermCount())
+    : FLatitude(aLatitude), FLongitude(aLongitude), FStep(aStep)
 {
 }
 
@@ -37,48 +27,52 @@ void TSunTrack::Start(TDateTime t)
 {
   const double tau = VSOPTau(t);
   const TVSOPTerm *terms = VSOPEarthTerms();
-  for (int i = 0; i < VSOPEarthTermCount(); ++i) {
-    const double phase = terms[i].B + terms[i].C * tau;
-    FCos[i] = std::cos(phase);
-    FSin[i] = std::sin(phase);
-  }
-  Locate(t);
+  TSums sums;
+  for (int coordinate = 0; coordinate < 3; ++coordinate)
+    for (int power = 0; power < 6; ++power) {
+      const TVSOPSeriesRange range = VSOPEarthSeries(static_cast<TVSOPCoordinate>(coordinate), power);
+      double sum = 0;
+      for (int i = range.First; i < range.First + range.Count; ++i) {
+        const double phase = terms[i].B + terms[i].C * tau;
+        FCos[i] = std::cos(phase);
+        FSin[i] = std::sin(phase);
+        sum += terms[i].A * FCos[i];
+      }
+      sums[coordinate][power] = sum;
+    }
+  Locate(t, sums);
 }
 
 void TSunTrack::Next(TDateTime t)
 {
-  const int count = VSOPEarthTermCount();
-  double *c = FCos.data();
-  double *s = FSin.data();
+  const TVSOPTerm *terms = VSOPEarthTerms();
   const double *stepCos = FStep.FCos.data();
   const double *stepSin = FStep.FSin.data();
-  for (int i = 0; i < count; ++i) {
-    const double nextCos = c[i] * stepCos[i] - s[i] * stepSin[i];
-    s[i] = s[i] * stepCos[i] + c[i] * stepSin[i];
-    c[i] = nextCos;
-  }
-  Locate(t);
-}
-
-void TSunTrack::Locate(TDateTime t)
-{
-  const TVSOPTerm *terms = VSOPEarthTerms();
-  const double tau = VSOPTau(t);
-  double sums[3][6];
-  for (int coordinate = 0; coordinate < 3; ++coordinate) {
+  double *c = FCos.data();
+  double *s = FSin.data();
+  TSums sums;
+  for (int coordinate = 0; coordinate < 3; ++coordinate)
     for (int power = 0; power < 6; ++power) {
-      const TVSOPSeriesRange range =
-          VSOPEarthSeries(static_cast<TVSOPCoordinate>(coordinate), power);
+      const TVSOPSeriesRange range = VSOPEarthSeries(static_cast<TVSOPCoordinate>(coordinate), power);
       double sum = 0;
-      for (int i = range.First; i < range.First + range.Count; ++i)
-        sum += terms[i].A * FCos[i];
+      for (int i = range.First; i < range.First + range.Count; ++i) {
+        const double nextCos = c[i] * stepCos[i] - s[i] * stepSin[i];
+        s[i] = s[i] * stepCos[i] + c[i] * stepSin[i];
+        c[i] = nextCos;
+        sum += terms[i].A * nextCos;
+      }
       sums[coordinate][power] = sum;
     }
-  }
+  Locate(t, sums);
+}
+
+void TSunTrack::Locate(TDateTime t, const TSums &aSums)
+{
+  const double tau = VSOPTau(t);
   TVSOPCoordinates series;
-  series.L = CombineVSOPSeries(sums[static_cast<int>(TVSOPCoordinate::Longitude)], tau);
-  series.B = CombineVSOPSeries(sums[static_cast<int>(TVSOPCoordinate::Latitude)], tau);
-  series.R = CombineVSOPSeries(sums[static_cast<int>(TVSOPCoordinate::Radius)], tau);
+  series.L = CombineVSOPSeries(aSums[static_cast<int>(TVSOPCoordinate::Longitude)], tau);
+  series.B = CombineVSOPSeries(aSums[static_cast<int>(TVSOPCoordinate::Latitude)], tau);
+  series.R = CombineVSOPSeries(aSums[static_cast<int>(TVSOPCoordinate::Radius)], tau);
 
   const TNutation nutation = GetNutation(t);
   SunPositionFromSeries(FPosition, series, tau, nutation);

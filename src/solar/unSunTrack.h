@@ -9,8 +9,11 @@
 #include "platform/DateUtils.h"
 #include "solar/unMoon.h"
 #include "solar/vsop.h"
+#include "solar/vsopEarthTable.h"
 
-#include <vector>
+#include <array>
+
+using TTermValues = std::array<double, VSOPEarthTermTotal>;
 
 // The rotation of every series term over one step of time.
 class TSeriesStep {
@@ -21,8 +24,8 @@ public:
 private:
   friend class TSunTrack;
   TDateTime FStep;
-  std::vector<double> FCos;
-  std::vector<double> FSin;
+  TTermValues FCos;
+  TTermValues FSin;
 };
 
 class TSunTrack {
@@ -40,13 +43,14 @@ public:
   double Azimuth() const { return FPosition.Azimuth; }
 
 private:
-  void Locate(TDateTime t);
+  using TSums = double[3][6];
+  void Locate(TDateTime t, const TSums &aSums);
 
   double FLatitude;
   double FLongitude;
   const TSeriesStep &FStep;
-  std::vector<double> FCos;  // cos(B + C·τ) of each term at the current instant
-  std::vector<double> FSin;
+  TTermValues FCos;  // cos(B + C·τ) of each term at the current instant
+  TTermValues FSin;
   TBodyPosition FPosition;
 };
 

@@ -19,6 +19,9 @@ struct TVSOPSeriesRange {
   int Count;
 };
 
+// The number of terms of the abridged table (the build checks it against the data).
+inline constexpr int VSOPEarthTermTotal = 199;
+
 // Every term, grouped L0..L5, B0..B5, R0..R5.
 const TVSOPTerm *VSOPEarthTerms();
 int VSOPEarthTermCount();
