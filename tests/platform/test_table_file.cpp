@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -287,6 +288,34 @@ TEST(TableFile, AnythingButASoundTableIsRefusedAndTheTableKeepsItsRows)
     EXPECT_EQ(error.Message(), "Aucune donnée à ouvrir : le fichier « Module.cds » est introuvable");
   }
   EXPECT_NO_THROW(ReadTableFile(good));
+}
+
+TEST(TableFile, DamagedBytesAnywhereNeverCrashTheLoad)
+{
+  TempDir dir;
+  auto table = EveryType();
+  for (int id = 0; id < 300; ++id)
+    AddRow(*table, {{"ID", id}, {"Modèle", QString("M%1").arg(id)}, {"Chute Tension (%)", id / 7.0}});
+  const QString good = dir.file("good.cds");
+  table->SaveRowsToFile(good);
+  const QByteArray bytes = ReadBytes(good);
+
+  QRandomGenerator random(20240621);
+  int refused = 0;
+  for (int round = 0; round < 60; ++round) {
+    QByteArray damaged = bytes;
+    for (int flips = 0; flips < 4; ++flips)
+      damaged[random.bounded(static_cast<int>(damaged.size()))] = static_cast<char>(random.bounded(256));
+    const QString path = dir.write("damaged.cds", damaged);
+    TClientDataSet read;
+    try {
+      read.LoadRowsFromFile(path);
+      EXPECT_LE(read.RecordCount(), 300);  // a flip in unused space may go unnoticed
+    } catch (const EDatabaseError &) {
+      ++refused;
+    }
+  }
+  EXPECT_GT(refused, 0);
 }
 
 namespace {
