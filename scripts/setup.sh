@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6svg6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-svg-dev libgl-dev
   libsqlite3-dev libssl-dev openssl
   libgtest-dev libgmock-dev libbenchmark-dev
   liberfa-dev
