@@ -345,6 +345,7 @@ void TCustomHTTPS::OnReadyRead()
   if (!FDocumentBegun)
     DocumentBegin();
   const QByteArray bytes = FReply->readAll();
+  FBody += bytes;
   if (FResponseFile)
     FResponseFile->write(bytes);
 }
@@ -352,6 +353,7 @@ void TCustomHTTPS::OnReadyRead()
 void TCustomHTTPS::DocumentBegin()
 {
   FDocumentBegun = true;
+  FBody.clear();
   FContentType = FReply->header(QNetworkRequest::ContentTypeHeader).toString();
   const QString documentName = DocumentName(FReply->url());
   AddLog(FContentType + QStringLiteral(" => ") + documentName);
@@ -452,13 +454,14 @@ void TCustomHTTPS::FillDocument()
     FDocument->append(QStringLiteral("*** NO DOCUMENT FILE NAME ***"));
     return;
   }
-  QFile file(fileName);
-  if (!file.exists() || !file.open(QIODevice::ReadOnly)) {
+  // The document is read from the bytes received, which are also those of the file: the
+  // file may be rewritten meanwhile by another client of the same folder.
+  if (!QFile::exists(fileName)) {
     FDocument->append(QStringLiteral("*** NO DOCUMENT FILE ***"));
     return;
   }
   if (FContentType.startsWith(QLatin1String("text/"), Qt::CaseInsensitive)) {
-    const TDecodedText decoded = DecodeBody(file.readAll(), FContentType);
+    const TDecodedText decoded = DecodeBody(FBody, FContentType);
     AddLog(QStringLiteral("HTML Codepage: ") + decoded.CodePage);
     QString text = decoded.Text;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -471,7 +474,7 @@ void TCustomHTTPS::FillDocument()
   }
   FDocument->append(QStringLiteral("Content type is ") + FContentType);
   FDocument->append(QStringLiteral("Document stored in '") + DocumentName(FReply->url()) +
-                    QStringLiteral("' Size=") + QString::number(file.size()));
+                    QStringLiteral("' Size=") + QString::number(FBody.size()));
 }
 
 void TCustomHTTPS::RequestFinished(const TFailure &aFailure)

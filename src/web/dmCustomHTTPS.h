@@ -7,7 +7,6 @@
 // TLS peer verification is on, against the system's root certificates.
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QList>
 #include <QNetworkReply>
 #include <QObject>
@@ -150,6 +149,7 @@ private:
   QByteArray FPostBody;
   QNetworkReply *FReply = nullptr;
   std::unique_ptr<QFile> FResponseFile;
+  QByteArray FBody;  // the response body as received
   QString FContentType;
   bool FDocumentBegun = false;
   bool FTimedOut = false;

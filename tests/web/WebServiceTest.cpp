@@ -1,9 +1,22 @@
 #include "WebServiceTest.h"
 
+#include "web/ProtocolLogger.h"
 #include "web/ServiceSettings.h"
 
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QUrl>
+
+namespace {
+
+// Each test process keeps its own protocol log, so that runs in parallel do not
+// overwrite each other's.
+const struct TPrivateProtocolLog {
+  QTemporaryDir dir;
+  TPrivateProtocolLog() { TProtocolLogger::Open(dir.filePath(QStringLiteral("Debug_HTTPS.txt"))); }
+} privateProtocolLog;
+
+}  // namespace
 
 const TTestCertificate &WebServiceTest::Certificate()
 {
