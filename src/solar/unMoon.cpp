@@ -34,13 +34,19 @@ double GetSiderealTime(TDateTime t, const TNutation &nutation)
 
 double GetSiderealTime(TDateTime t) { return GetSiderealTime(t, GetNutation(t)); }
 
-void EquatorialToHorizontalAt(TBodyPosition &p, double latitude, double longitude,
+void EquatorialToHorizontalAt(TBodyPosition &p, const TLatitudeTerms &latitude, double longitude,
                               double siderealTime)
 {
   const double H = Normalize360(siderealTime - longitude - p.RightAscension);
   const double delta = p.Declination;
-  p.Azimuth = ArcTan2D(SinD(H), CosD(H) * SinD(latitude) - TanD(delta) * CosD(latitude));
-  p.Altitude = ArcSinD(SinD(latitude) * SinD(delta) + CosD(latitude) * CosD(delta) * CosD(H));
+  p.Azimuth = ArcTan2D(SinD(H), CosD(H) * latitude.Sin - TanD(delta) * latitude.Cos);
+  p.Altitude = ArcSinD(latitude.Sin * SinD(delta) + latitude.Cos * CosD(delta) * CosD(H));
+}
+
+void EquatorialToHorizontalAt(TBodyPosition &p, double latitude, double longitude,
+                              double siderealTime)
+{
+  EquatorialToHorizontalAt(p, TLatitudeTerms(latitude), longitude, siderealTime);
 }
 
 void EquatorialToHorizontal(TBodyPosition &p, double latitude, double longitude, TDateTime t)

@@ -39,6 +39,14 @@ double GetSiderealTime(TDateTime t, const TNutation &nutation);
 void EquatorialToHorizontal(TBodyPosition &p, double latitude, double longitude, TDateTime t);
 void EquatorialToHorizontalAt(TBodyPosition &p, double latitude, double longitude,
                               double siderealTime);
+// The site's latitude terms, computed once for a site.
+struct TLatitudeTerms {
+  explicit TLatitudeTerms(double latitude) : Sin(SinD(latitude)), Cos(CosD(latitude)) {}
+  double Sin;
+  double Cos;
+};
+void EquatorialToHorizontalAt(TBodyPosition &p, const TLatitudeTerms &latitude, double longitude,
+                              double siderealTime);
 
 // The Sun's altitude and azimuth (from the South, positive West) at t, degrees.
 void GetSunHorizontal(const TGPSPosition &position, TDateTime t, double &altitude,

@@ -45,23 +45,32 @@ void TSunTrack::Start(TDateTime t)
 
 void TSunTrack::Next(TDateTime t)
 {
+  // Rotate every term (independent, so the compiler may process them in pairs), then
+  // sum each series with two partial sums.
+  const double *__restrict stepCos = FStep.FCos.data();
+  const double *__restrict stepSin = FStep.FSin.data();
+  double *__restrict c = FCos.data();
+  double *__restrict s = FSin.data();
+  for (int i = 0; i < VSOPEarthTermTotal; ++i) {
+    const double nextCos = c[i] * stepCos[i] - s[i] * stepSin[i];
+    s[i] = s[i] * stepCos[i] + c[i] * stepSin[i];
+    c[i] = nextCos;
+  }
   const TVSOPTerm *terms = VSOPEarthTerms();
-  const double *stepCos = FStep.FCos.data();
-  const double *stepSin = FStep.FSin.data();
-  double *c = FCos.data();
-  double *s = FSin.data();
   TSums sums;
   for (int coordinate = 0; coordinate < 3; ++coordinate)
     for (int power = 0; power < 6; ++power) {
       const TVSOPSeriesRange range = VSOPEarthSeries(static_cast<TVSOPCoordinate>(coordinate), power);
-      double sum = 0;
-      for (int i = range.First; i < range.First + range.Count; ++i) {
-        const double nextCos = c[i] * stepCos[i] - s[i] * stepSin[i];
-        s[i] = s[i] * stepCos[i] + c[i] * stepSin[i];
-        c[i] = nextCos;
-        sum += terms[i].A * nextCos;
+      const int end = range.First + range.Count;
+      double even = 0, odd = 0;
+      int i = range.First;
+      for (; i + 1 < end; i += 2) {
+        even += terms[i].A * c[i];
+        odd += terms[i + 1].A * c[i + 1];
       }
-      sums[coordinate][power] = sum;
+      if (i < end)
+        even += terms[i].A * c[i];
+      sums[coordinate][power] = even + odd;
     }
   Locate(t, sums);
 }

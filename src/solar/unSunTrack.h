@@ -46,7 +46,7 @@ private:
   using TSums = double[3][6];
   void Locate(TDateTime t, const TSums &aSums);
 
-  double FLatitude;
+  TLatitudeTerms FLatitude;
   double FLongitude;
   const TSeriesStep &FStep;
   TTermValues FCos;  // cos(B + C·τ) of each term at the current instant
