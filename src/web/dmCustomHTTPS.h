@@ -71,7 +71,6 @@ public:
   QString ApplicationPath() const { return FApplicationPath; }
   QString LogPath() const { return FLogPath; }
   QString DocFileName() const { return FDocFileName; }
-  QStringList *Document() const { return FDocument; }
 
   void SetLogin(const QString &aValue);
   void SetPassword(const QString &aValue);
