@@ -2,6 +2,7 @@
 
 #include "shell/MyClientDataSet.h"
 #include "shell/ShippedTables.h"
+#include "shell/dmData.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 
@@ -117,6 +118,30 @@ TEST_F(ShippedTables, ExistingFilesAreNeverOverwritten)
             QStringList({QStringLiteral("Production.cds")}));
   data.Open();
   EXPECT_EQ(data.RecordCount(), 1);
+}
+
+TEST(ShippedTablesOpened, ANewInstallationFindsItsDefaultEquipment)
+{
+  TempDir dir;
+  MakeShippedTables(QStringLiteral(QUELTA_SOURCE_DATA), dir.file(QStringLiteral("Data")));
+  TdtmData data;
+  data.SetApplicationPath(dir.path() + QLatin1Char('/'));
+  data.OnVersion = [] { return ProgramFileVersion(); };
+  data.Open();
+  data.cdsData->Append();
+  data.cdsData->FieldByName(QStringLiteral("Nb_Module")).SetAsInteger(10);
+  data.cdsData->Post();
+  ASSERT_TRUE(data.cdsModule->Locate(QStringLiteral("ID"), 25));
+  const double modulePower = data.cdsModule->FieldByName(QStringLiteral("Puissance")).AsFloat();
+  EXPECT_EQ(data.cdsData->FieldByName(QStringLiteral("Module")).AsString(),
+            data.cdsModule->FieldByName(QStringLiteral("Modèle")).AsString());
+  EXPECT_NEAR(data.Puissance(), modulePower * 10, 0.5);
+  EXPECT_FALSE(data.cdsData->FieldByName(QStringLiteral("Onduleur")).AsString().isEmpty());
+  // The shipped inverters give no European efficiency: the default applies.
+  EXPECT_DOUBLE_EQ(data.GetRendementOnduleur(), 94.0);
+  ASSERT_TRUE(data.cdsOnduleur->Locate(QStringLiteral("ID"), 1));
+  EXPECT_DOUBLE_EQ(data.GetPOnduleurACMax(),
+                   data.cdsOnduleur->FieldByName(QStringLiteral("Puissance AC Nom")).AsFloat() * 1000.0);
 }
 
 TEST(ShippedTablesSources, AnUnreadableSourceFails)
