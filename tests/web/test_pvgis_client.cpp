@@ -6,6 +6,7 @@
 #include "platform/Numbers.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
+#include "web/ServiceSettings.h"
 #include "web/dmPVGis.h"
 
 #include <QFile>
@@ -90,6 +91,11 @@ TEST_F(PVGisClient, HorizonQueryAndHeights)
   ASSERT_EQ(profile.size(), 49);
   for (int i = 0; i < 49; ++i)
     EXPECT_EQ(heights[i], RoundHalfEven(profile[i][QLatin1String("H_hor")].toDouble())) << i;
+
+  ASSERT_TRUE(pvgis->SaveToFile(temp.file(QStringLiteral("relief.csv"))));
+  QFile saved(temp.file(QStringLiteral("relief.csv")));
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly | QIODevice::Text));
+  EXPECT_EQ(QString::fromUtf8(saved.readAll()).split(QLatin1Char('\n')).value(3), QStringLiteral("A\t\tH_hor"));
 }
 
 TEST_F(PVGisClient, ReadsTheMonthlyProductionOfTheRealAnswer)
@@ -218,4 +224,21 @@ TEST_F(PVGisClient, ReportRequestSavesThePageOrSaysWhy)
     EXPECT_EQ(unchanged, 5);
     EXPECT_EQ(page, QStringLiteral("before"));
   }
+}
+
+TEST(PVGisAddresses, CurrentApiUnlessTheSettingsSayOtherwise)
+{
+  SetServiceSettingsFile(QStringLiteral("no such settings file.ini"));
+  const TdtmPVGis pvgis;
+  SetServiceSettingsFile(QString());
+  struct Case {
+    TPVGIS_Computation computation;
+    const char *url;
+  };
+  for (const Case &c : {Case{TPVGIS_Computation::gisPVCalc, "https://re.jrc.ec.europa.eu/api/v5_2/PVcalc"},
+                        Case{TPVGIS_Computation::gisMRCalc, "https://re.jrc.ec.europa.eu/api/v5_2/MRcalc"},
+                        Case{TPVGIS_Computation::gisDRCalc, "https://re.jrc.ec.europa.eu/api/v5_2/DRcalc"},
+                        Case{TPVGIS_Computation::gisHorizon, "https://re.jrc.ec.europa.eu/api/v5_2/printhorizon"}})
+    EXPECT_EQ(pvgis.ComputationURL(c.computation), QLatin1String(c.url));
+  EXPECT_EQ(DefaultServiceSettings().GeocodeAddress, QStringLiteral("https://geocode.xyz/"));
 }
