@@ -29,7 +29,7 @@ double GetSiderealTime(TDateTime t, const TNutation &nutation)
   const double jd = DateTimeToJulian(t) - kJulianDayJ2000;
   const double T = jd / kDaysPerCentury;
   return Normalize360(280.46061837 + 360.98564736629 * jd + T * T * (0.000387933 - T / 38710000.0) +
-                      nutation.DeltaPsi * CosD(nutation.Epsilon));
+                      nutation.DeltaPsi * nutation.CosEpsilon);
 }
 
 double GetSiderealTime(TDateTime t) { return GetSiderealTime(t, GetNutation(t)); }

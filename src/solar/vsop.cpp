@@ -85,14 +85,21 @@ TNutation GetNutation(TDateTime t)
   const double omega = Normalize360(125.04452 - 1934.136261 * T + 0.0020708 * T * T + T * T * T / 450000.0);
   const double sunMeanLongitude = 280.4665 + 36000.7698 * T;
   const double moonMeanLongitude = 218.3165 + 481267.8813 * T;
+  const double sinOmega = SinD(omega);
+  const double cosOmega = CosD(omega);
+  // The terms in 2Ω by the double-angle formulas.
+  const double sinTwoOmega = 2 * sinOmega * cosOmega;
+  const double cosTwoOmega = 1 - 2 * sinOmega * sinOmega;
   TNutation n;
-  n.DeltaPsi = (-17.20 * SinD(omega) - 1.32 * SinD(2 * sunMeanLongitude) -
-                0.23 * SinD(2 * moonMeanLongitude) + 0.21 * SinD(2 * omega)) /
+  n.DeltaPsi = (-17.20 * sinOmega - 1.32 * SinD(2 * sunMeanLongitude) -
+                0.23 * SinD(2 * moonMeanLongitude) + 0.21 * sinTwoOmega) /
                3600.0;
   n.Epsilon = (84381.448 - 46.8150 * T - 0.00059 * T * T + 0.001813 * T * T * T +
-               9.20 * CosD(omega) + 0.57 * CosD(2 * sunMeanLongitude) +
-               0.10 * CosD(2 * moonMeanLongitude) - 0.09 * CosD(2 * omega)) /
+               9.20 * cosOmega + 0.57 * CosD(2 * sunMeanLongitude) +
+               0.10 * CosD(2 * moonMeanLongitude) - 0.09 * cosTwoOmega) /
               3600.0;
+  n.SinEpsilon = SinD(n.Epsilon);
+  n.CosEpsilon = CosD(n.Epsilon);
   return n;
 }
 
@@ -108,10 +115,10 @@ void EclipticToEquatorial(TBodyPosition &p, const TNutation &nutation)
   p.EclipticLongitude = Normalize360(p.EclipticLongitude + nutation.DeltaPsi);
   const double lambda = p.EclipticLongitude;
   const double beta = p.EclipticLatitude;
-  const double epsilon = nutation.Epsilon;
-  p.RightAscension =
-      ArcTan2D(SinD(lambda) * CosD(epsilon) - TanD(beta) * SinD(epsilon), CosD(lambda));
-  p.Declination = ArcSinD(SinD(beta) * CosD(epsilon) + CosD(beta) * SinD(epsilon) * SinD(lambda));
+  const double sinEpsilon = nutation.SinEpsilon;
+  const double cosEpsilon = nutation.CosEpsilon;
+  p.RightAscension = ArcTan2D(SinD(lambda) * cosEpsilon - TanD(beta) * sinEpsilon, CosD(lambda));
+  p.Declination = ArcSinD(SinD(beta) * cosEpsilon + CosD(beta) * sinEpsilon * SinD(lambda));
 }
 
 void EclipticToEquatorial(TBodyPosition &p, TDateTime t)

@@ -82,6 +82,8 @@ void GetHeliocentricPosition(TDateTime t, double &L, double &B, double &R);
 struct TNutation {
   double DeltaPsi = 0;
   double Epsilon = 0;
+  double SinEpsilon = 0;  // of Epsilon, for the coordinate changes
+  double CosEpsilon = 1;
 };
 TNutation GetNutation(TDateTime t);
 void GetNutation(TDateTime t, double &deltaPsi, double &epsilon);
