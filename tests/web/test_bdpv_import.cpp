@@ -153,7 +153,7 @@ TEST_F(BDPVImport, FailedMemberRequestChangesNothingButSavesTheDatabase)
 {
   http.SlowDelay = 2 * kTestTimeout;
   for (const TFault fault : {TFault::Slow, TFault::CloseBeforeStatus, TFault::BadRequest, TFault::TooManyRequests,
-                             TFault::ServerError, TFault::NotXml, TFault::EmptyBody}) {
+                             TFault::ServerError, TFault::NotXml, TFault::EmptyBody, TFault::Redirect}) {
     const QString site = QStringLiteral("Site %1").arg(int(fault));
     ChangeSiteName(site);
     http.SetPersistentFault(fault);  // a single dropped connection would be overcome
@@ -172,7 +172,7 @@ TEST_F(BDPVImport, FailedProductionRequestStillRecordsTheMember)
 {
   http.SlowDelay = 2 * kTestTimeout;
   for (const TFault fault : {TFault::Slow, TFault::CloseBeforeStatus, TFault::BadRequest, TFault::TooManyRequests,
-                             TFault::ServerError, TFault::NotXml, TFault::EmptyBody}) {
+                             TFault::ServerError, TFault::NotXml, TFault::EmptyBody, TFault::Redirect}) {
     db.data.cdsData->Edit();
     db.data.cdsData->FieldByName(QStringLiteral("BDPV_IDPrimary")).SetAsInteger(4711);
     db.data.cdsData->Post();

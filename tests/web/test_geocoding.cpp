@@ -79,7 +79,7 @@ TEST_F(Geocoding, EveryFailureLeavesThePositionAlone)
   https.SlowDelay = 2 * kTestTimeout;
   for (const TFault fault : {TFault::None /* unknown city */, TFault::Slow, TFault::CloseBeforeStatus,
                              TFault::BadRequest, TFault::TooManyRequests, TFault::ServerError, TFault::NotXml,
-                             TFault::EmptyBody}) {
+                             TFault::EmptyBody, TFault::Redirect}) {
     https.SetPersistentFault(fault);
     dialogs.messages.clear();
     dialogs.QueueInput(QStringLiteral("Atlantis, Ocean"));

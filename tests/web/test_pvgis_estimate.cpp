@@ -99,7 +99,7 @@ TEST_F(PVGisEstimate, EveryFaultLeavesProductionAndTemperaturesButSetsTheStation
 {
   https.SlowDelay = 2 * kTestTimeout;
   for (const TFault fault : {TFault::Slow, TFault::CloseBeforeStatus, TFault::BadRequest, TFault::TooManyRequests,
-                             TFault::ServerError, TFault::EmptyBody, TFault::NotXml}) {
+                             TFault::ServerError, TFault::EmptyBody, TFault::NotXml, TFault::Redirect}) {
     https.SetPersistentFault(fault);
     dialogs.messages.clear();
     EXPECT_EQ(RunPVGisEstimate(db.data, position), 0) << int(fault);
