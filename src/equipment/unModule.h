@@ -185,8 +185,31 @@ public:
                                      double aGStart, double aGEnd, TCaracteristiqueKind aKind,
                                      std::span<double> aX, std::span<double> aY);
 
-  // The working matrix of the linear solver.
-  TSolverMatrix A;
+  // ---- Model state. Public like the original unit's fields: the fitted values are
+  // read by reports and tests; nothing outside the fit writes them.
+  TSolverMatrix A;  // working matrix of the linear solver
+  double TC_Ref = 25;      // reference cell temperature, °C
+  double TK_Ref = 298.15;  // reference temperature, K
+  double G_Ref = 1000;     // reference irradiance, W/m²
+  double Rsh = 0;          // shunt resistance in use
+  double CondShunt = 0;    // 1 / Rsh
+  double EXPO0 = 0;        // diode exponentials at open circuit, MPP and short circuit
+  double EXPOP = 0;
+  double EXPOCC = 0;
+  double GAP0 = 0;  // band-gap law
+  double GAPA = 0;
+  double GAPB = 0;
+  double IL_Ref = 0;
+  double I0_Ref = 0;
+  double GAMMA = 0;  // whole module (per-cell ideality × cell count)
+  double RSerie_Ref = 0;
+  double DIL_SDT_Ref = 0;
+  double DI0_SDT_Ref = 0;
+  double EG_Ref = 0;
+  double DEG_SDT_Ref = 0;
+  double GAMMAP = 0;
+  double BETA = 0;
+  double DRSerie_SDT_Ref = 0;
 
 private:
   // Model quantities at one irradiance and cell temperature.
@@ -218,20 +241,6 @@ private:
   void EvaluationCaracteristique(const TStringConfiguration &aString, double aG, double aT,
                                  TCaracteristiqueKind aKind, double &aX, double &aY);
 
-public:
-  double TC_Ref = 25;
-  double TK_Ref = 298.15;
-  double G_Ref = 1000;
-  double Rsh = 0;
-  double CondShunt = 0;
-  double EXPO0 = 0;
-  double EXPOP = 0;
-  double EXPOCC = 0;
-  double GAP0 = 0;
-  double GAPA = 0;
-  double GAPB = 0;
-
-private:
   bool FCalculDTAvecPuissance = false;
   TModuleData FData;
   bool FAmorphe = false;
@@ -249,18 +258,4 @@ private:
   bool FIncShunt = false;
   std::int32_t FIncShuntCompteur = 0;
   std::unique_ptr<TMultiModule> FMultiModule;
-
-public:
-  // The fitted model.
-  double IL_Ref = 0;
-  double I0_Ref = 0;
-  double GAMMA = 0;  // whole module (per-cell ideality × cell count)
-  double RSerie_Ref = 0;
-  double DIL_SDT_Ref = 0;
-  double DI0_SDT_Ref = 0;
-  double EG_Ref = 0;
-  double DEG_SDT_Ref = 0;
-  double GAMMAP = 0;
-  double BETA = 0;
-  double DRSerie_SDT_Ref = 0;
 };
