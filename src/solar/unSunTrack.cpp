@@ -8,7 +8,7 @@ constexpr double kDaysPerMillennium = 365250.0;
 
 }  // namespace
 
-TSeriesStep::TSeriesStep(TDateTime aStep) : FStep(aStep)
+TSeriesStep::TSeriesStep(TDateTime aStep)
 {
   const TVSOPTerm *terms = VSOPEarthTerms();
   const double deltaTau = aStep / kDaysPerMillennium;

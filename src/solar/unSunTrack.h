@@ -19,11 +19,9 @@ using TTermValues = std::array<double, VSOPEarthTermTotal>;
 class TSeriesStep {
 public:
   explicit TSeriesStep(TDateTime aStep);
-  TDateTime Step() const { return FStep; }
 
 private:
   friend class TSunTrack;
-  TDateTime FStep;
   TTermValues FCos;
   TTermValues FSin;
 };

@@ -52,8 +52,6 @@ inline double TanD(double x) { return std::tan(Normalize360(x) * DegreesToRadian
 inline double ArcTan2D(double y, double x) { return std::atan2(y, x) * RadiansToDegrees; }  // (−180, 180]
 inline double ArcSinD(double x) { return std::asin(x) * RadiansToDegrees; }
 inline double ArcCosD(double x) { return std::acos(x) * RadiansToDegrees; }
-inline double DegToRad(double degrees) { return degrees * DegreesToRadians; }
-inline double RadToDeg(double radians) { return radians * RadiansToDegrees; }
 double DateTimeToJulian(TDateTime t);
 
 // Julian millennia from J2000.0 (1 January 2000 12:00).

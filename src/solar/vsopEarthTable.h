@@ -24,6 +24,5 @@ inline constexpr int VSOPEarthTermTotal = 199;
 
 // Every term, grouped L0..L5, B0..B5, R0..R5.
 const TVSOPTerm *VSOPEarthTerms();
-int VSOPEarthTermCount();
 // power 0..5; a series with no term has Count 0.
 TVSOPSeriesRange VSOPEarthSeries(TVSOPCoordinate coordinate, int power);

@@ -70,7 +70,6 @@ endforeach()
 string(APPEND body "};\n\nconst TVSOPSeriesRange kRanges[3][6] = {\n${index_rows}};\n\n}  // namespace\n\n")
 string(APPEND body "const TVSOPTerm *VSOPEarthTerms() { return kTerms; }\n")
 string(APPEND body "static_assert(VSOPEarthTermTotal == ${total});\n")
-string(APPEND body "int VSOPEarthTermCount() { return ${total}; }\n")
 string(APPEND body "TVSOPSeriesRange VSOPEarthSeries(TVSOPCoordinate coordinate, int power)\n{\n")
 string(APPEND body "  return kRanges[static_cast<int>(coordinate)][power];\n}\n")
 
