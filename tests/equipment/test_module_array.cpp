@@ -75,6 +75,20 @@ TEST_F(WorkedArray, ThreeEqualStrings)
   EXPECT_NEAR(array.GetUmpp(1000, 25), 10 * 30.5, 10 * 37.5 / 999);
 }
 
+TEST_F(WorkedArray, MppIsComputedOncePerIrradianceAndTemperature)
+{
+  TMultiModule array({10, 10}, true);
+  ASSERT_TRUE(array.Initialize(WorkedModuleData()));
+  const double first = array.GetPmpp(1000, 25);
+  // A module changed behind the array's back shows only once the conditions change.
+  TModuleData weaker = WorkedModuleData();
+  weaker.I_CC = 4.4;
+  weaker.I_MPP = 4.1;
+  ASSERT_TRUE(array.Module(0, 0).Initialize(weaker));
+  EXPECT_EQ(array.GetPmpp(1000, 25), first);
+  EXPECT_LT(array.GetPmpp(999, 25), 0.75 * first);
+}
+
 TEST_F(WorkedArray, UnequalStringsFollowTheLongestOne)
 {
   TMultiModule array({10, 12}, true);
