@@ -39,8 +39,10 @@ void EquatorialToHorizontalAt(TBodyPosition &p, const TLatitudeTerms &latitude, 
 {
   const double H = Normalize360(siderealTime - longitude - p.RightAscension);
   const double delta = p.Declination;
-  p.Azimuth = ArcTan2D(SinD(H), CosD(H) * latitude.Sin - TanD(delta) * latitude.Cos);
-  p.Altitude = ArcSinD(latitude.Sin * SinD(delta) + latitude.Cos * CosD(delta) * CosD(H));
+  const double sinDelta = SinD(delta);
+  const double cosDelta = CosD(delta);
+  p.Azimuth = ArcTan2D(SinD(H), CosD(H) * latitude.Sin - sinDelta / cosDelta * latitude.Cos);
+  p.Altitude = ArcSinD(latitude.Sin * sinDelta + latitude.Cos * cosDelta * CosD(H));
 }
 
 void EquatorialToHorizontalAt(TBodyPosition &p, double latitude, double longitude,

@@ -75,8 +75,10 @@ TIrradianceDetail IrradianceForSun(const TGPSPosition &position, const TIrradian
 
   const double cosTilt = setting.CosTilt;
   // Sky diffuse light, then light reflected by the ground.
-  d.Diffuse = 125 * std::pow(sinH, 0.4) * (1 + cosTilt) / 2 +
-              211.86 * std::pow(sinH, 1.22) * (1 - cosTilt) / 2;
+  // Both powers of sin h from one logarithm.
+  const double logSinH = std::log(sinH);
+  d.Diffuse = 125 * std::exp(0.4 * logSinH) * (1 + cosTilt) / 2 +
+              211.86 * std::exp(1.22 * logSinH) * (1 - cosTilt) / 2;
   d.CosIncidence = std::cos((position.Orientation - azimuth) * kDegToRad) * setting.SinTilt *
                        std::cos(h * kDegToRad) +
                    cosTilt * sinH;

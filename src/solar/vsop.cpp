@@ -117,8 +117,10 @@ void EclipticToEquatorial(TBodyPosition &p, const TNutation &nutation)
   const double beta = p.EclipticLatitude;
   const double sinEpsilon = nutation.SinEpsilon;
   const double cosEpsilon = nutation.CosEpsilon;
-  p.RightAscension = ArcTan2D(SinD(lambda) * cosEpsilon - TanD(beta) * sinEpsilon, CosD(lambda));
-  p.Declination = ArcSinD(SinD(beta) * cosEpsilon + CosD(beta) * sinEpsilon * SinD(lambda));
+  const double sinBeta = SinD(beta);
+  const double cosBeta = CosD(beta);
+  p.RightAscension = ArcTan2D(SinD(lambda) * cosEpsilon - sinBeta / cosBeta * sinEpsilon, CosD(lambda));
+  p.Declination = ArcSinD(sinBeta * cosEpsilon + cosBeta * sinEpsilon * SinD(lambda));
 }
 
 void EclipticToEquatorial(TBodyPosition &p, TDateTime t)
