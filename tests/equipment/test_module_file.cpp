@@ -162,7 +162,10 @@ TEST(ModuleFile, BadFilesGiveTheMessageAndKeepTheData)
   ScriptedDialogs dialogs;
   TModule module(true);
   EXPECT_FALSE(module.LoadFromFile(QStringLiteral("no-such-folder/none.mpv"), false));
-  EXPECT_EQ(dialogs.messages, QStringList{QStringLiteral("Le fichier module est introuvable")});
+  TempDir dir;
+  EXPECT_FALSE(module.LoadFromFile(dir.path(), false));  // a folder, not a file
+  EXPECT_EQ(dialogs.messages,
+            (QStringList{QStringLiteral("Le fichier module est introuvable"), ReadError}));
 }
 
 TEST(ModuleFile, CleanedNameKeepsTheFolder)
