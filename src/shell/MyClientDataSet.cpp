@@ -70,9 +70,11 @@ void TMyClientDataSet::FindAutoIncValue()
   if (FAutoIndex == -1)
     return;
   FAutoValue = FAutoIncMin - 1;
-  // Reads the stored values without moving the cursor, so no scroll handler runs.
-  for (int row = 0; row < RecordCount(); ++row) {
-    const QVariant value = ValueAt(row, FAutoIndex);
+  // Every stored row counts, whatever filter or master link hides some of them, so that
+  // a number is never handed out twice. Reading the stored values does not move the
+  // cursor, so no scroll handler runs.
+  for (int row = 0; row < StoredRecordCount(); ++row) {
+    const QVariant value = StoredValueAt(row, FAutoIndex);
     if (!value.isNull() && value.toInt() > FAutoValue)
       FAutoValue = value.toInt();
   }

@@ -71,6 +71,21 @@ TEST_F(Production, OneMonthCreatesTheRowThenReplacesTheMonthInTheTotal)
   EXPECT_EQ(month, 200);
 }
 
+TEST_F(Production, NewRowsAreNumberedAfterEveryStoredRowWhateverTheInstallationShown)
+{
+  ASSERT_TRUE(db.data.cdsData->Locate(kID, second));
+  db.data.SetProduction(12, 3, 250);
+  db.data.SetProduction(14, 3, 250);
+  const int highest = Prod("ID").AsInteger();
+  db.data.Close();
+  db.data.Open();
+  // The production table opens as the detail of an installation whose rows have the
+  // lower numbers, or none at all.
+  ASSERT_TRUE(db.data.cdsData->Locate(kID, first));
+  db.data.SetProduction(12, 3, 100);
+  EXPECT_EQ(Prod("ID").AsInteger(), highest + 1);
+}
+
 TEST_F(Production, TwelveMonthsAreWrittenAndReadBack)
 {
   const TMonthData months{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
