@@ -4,6 +4,7 @@
 #include "shell/dmData.h"
 #include "shell/frmMain.h"
 #include "solar/unListPVSite.h"
+#include "web/dmCustomHTTPS.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,6 +20,8 @@ int main(int argc, char **argv)
   TdtmData data;
   data.SetListPVSite(std::make_unique<TListPVSite>());
   TFormMain window(data, applicationPath);
+  TCustomHTTPS https;
+  data.HTTPS = &https;
   QtUserDialogs dialogs(&window);
   SetUserDialogs(&dialogs);
   window.show();
