@@ -15,7 +15,11 @@ TSeriesStep::TSeriesStep(TDateTime aStep)
   for (int i = 0; i < VSOPEarthTermTotal; ++i) {
     FCos[i] = std::cos(terms[i].C * deltaTau);
     FSin[i] = std::sin(terms[i].C * deltaTau);
+    FAmplitude[i] = terms[i].A;
   }
+  for (int coordinate = 0; coordinate < 3; ++coordinate)
+    for (int power = 0; power < 6; ++power)
+      FRanges[coordinate][power] = VSOPEarthSeries(static_cast<TVSOPCoordinate>(coordinate), power);
 }
 
 TSunTrack::TSunTrack(double aLatitude, double aLongitude, const TSeriesStep &aStep)
@@ -56,20 +60,20 @@ void TSunTrack::Next(TDateTime t)
     s[i] = s[i] * stepCos[i] + c[i] * stepSin[i];
     c[i] = nextCos;
   }
-  const TVSOPTerm *terms = VSOPEarthTerms();
+  const double *amplitude = FStep.FAmplitude.data();
   TSums sums;
   for (int coordinate = 0; coordinate < 3; ++coordinate)
     for (int power = 0; power < 6; ++power) {
-      const TVSOPSeriesRange range = VSOPEarthSeries(static_cast<TVSOPCoordinate>(coordinate), power);
+      const TVSOPSeriesRange range = FStep.FRanges[coordinate][power];
       const int end = range.First + range.Count;
       double even = 0, odd = 0;
       int i = range.First;
       for (; i + 1 < end; i += 2) {
-        even += terms[i].A * c[i];
-        odd += terms[i + 1].A * c[i + 1];
+        even += amplitude[i] * c[i];
+        odd += amplitude[i + 1] * c[i + 1];
       }
       if (i < end)
-        even += terms[i].A * c[i];
+        even += amplitude[i] * c[i];
       sums[coordinate][power] = even + odd;
     }
   Locate(t, sums);

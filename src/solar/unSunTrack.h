@@ -24,6 +24,8 @@ private:
   friend class TSunTrack;
   TTermValues FCos;
   TTermValues FSin;
+  TTermValues FAmplitude;  // the terms' A, side by side for the sums
+  TVSOPSeriesRange FRanges[3][6];
 };
 
 class TSunTrack {
