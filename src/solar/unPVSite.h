@@ -9,8 +9,6 @@
 #include "solar/unSunTrack.h"
 
 #include <array>
-#include <memory>
-#include <vector>
 
 class TPVSite {
 public:
