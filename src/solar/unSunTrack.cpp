@@ -5,6 +5,15 @@
 namespace {
 
 constexpr double kDaysPerMillennium = 365250.0;
+constexpr double kDaysPerCentury = 36525.0;
+
+// (sin, cos) of an angle turned on by an angle of the given (sin, cos).
+void Rotate(double &aSin, double &aCos, double aStepSin, double aStepCos)
+{
+  const double nextCos = aCos * aStepCos - aSin * aStepSin;
+  aSin = aSin * aStepCos + aCos * aStepSin;
+  aCos = nextCos;
+}
 
 }  // namespace
 
@@ -20,6 +29,11 @@ TSeriesStep::TSeriesStep(TDateTime aStep)
   for (int coordinate = 0; coordinate < 3; ++coordinate)
     for (int power = 0; power < 6; ++power)
       FRanges[coordinate][power] = VSOPEarthSeries(static_cast<TVSOPCoordinate>(coordinate), power);
+  const double deltaT = aStep / kDaysPerCentury;
+  FNutation.SinTwoSun = SinD(TwoSunRate * deltaT);
+  FNutation.CosTwoSun = CosD(TwoSunRate * deltaT);
+  FNutation.SinTwoMoon = SinD(TwoMoonRate * deltaT);
+  FNutation.CosTwoMoon = CosD(TwoMoonRate * deltaT);
 }
 
 TSunTrack::TSunTrack(double aLatitude, double aLongitude, const TSeriesStep &aStep)
@@ -44,6 +58,7 @@ void TSunTrack::Start(TDateTime t)
       }
       sums[coordinate][power] = sum;
     }
+  FNutation = GetNutationArguments(NutationCenturies(t));
   Locate(t, sums);
 }
 
@@ -76,6 +91,9 @@ void TSunTrack::Next(TDateTime t)
         even += amplitude[i] * c[i];
       sums[coordinate][power] = even + odd;
     }
+  const TNutationArguments &step = FStep.FNutation;
+  Rotate(FNutation.SinTwoSun, FNutation.CosTwoSun, step.SinTwoSun, step.CosTwoSun);
+  Rotate(FNutation.SinTwoMoon, FNutation.CosTwoMoon, step.SinTwoMoon, step.CosTwoMoon);
   Locate(t, sums);
 }
 
@@ -87,7 +105,7 @@ void TSunTrack::Locate(TDateTime t, const TSums &aSums)
   series.B = CombineVSOPSeries(aSums[static_cast<int>(TVSOPCoordinate::Latitude)], tau);
   series.R = CombineVSOPSeries(aSums[static_cast<int>(TVSOPCoordinate::Radius)], tau);
 
-  const TNutation nutation = GetNutation(t);
+  const TNutation nutation = GetNutation(t, FNutation);
   SunPositionFromSeries(FPosition, series, tau, nutation);
   EquatorialToHorizontalAt(FPosition, FLatitude, FLongitude, GetSiderealTime(t, nutation));
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The Sun's altitude and azimuth at evenly spaced instants of one site, as a day
-// simulation asks for them. Each VSOP87 term A·cos(B + C·τ) is advanced from one
-// instant to the next by the exact rotation
+// simulation asks for them. Each VSOP87 term A·cos(B + C·τ), like the nutation's
+// arguments 2L☉ and 2L☾, is advanced from one instant to the next by the exact rotation
 //   cos(φ + CΔτ) = cos φ·cos CΔτ − sin φ·sin CΔτ,  sin(φ + CΔτ) = sin φ·cos CΔτ + cos φ·sin CΔτ
 // instead of a fresh cosine; everything else is evaluated afresh at every instant.
 // Values equal the direct evaluation to rounding (about 1e-14 relative per hundred steps).
@@ -26,6 +26,7 @@ private:
   TTermValues FSin;
   TTermValues FAmplitude;  // the terms' A, side by side for the sums
   TVSOPSeriesRange FRanges[3][6];
+  TNutationArguments FNutation;  // rotation of the nutation's linear arguments
 };
 
 class TSunTrack {
@@ -51,6 +52,7 @@ private:
   const TSeriesStep &FStep;
   TTermValues FCos;  // cos(B + C·τ) of each term at the current instant
   TTermValues FSin;
+  TNutationArguments FNutation;  // at the current instant
   TBodyPosition FPosition;
 };
 

@@ -79,29 +79,44 @@ void GetHeliocentricPosition(TDateTime t, double &L, double &B, double &R)
   R = c.R;
 }
 
-TNutation GetNutation(TDateTime t)
+double NutationCenturies(TDateTime t) { return (DateTimeToJulian(t) - kJulianDayJ2000) / kDaysPerCentury; }
+
+TNutationArguments GetNutationArguments(double centuries)
 {
-  const double T = (DateTimeToJulian(t) - kJulianDayJ2000) / kDaysPerCentury;
-  const double omega = Normalize360(125.04452 - 1934.136261 * T + 0.0020708 * T * T + T * T * T / 450000.0);
+  const double T = centuries;
   const double sunMeanLongitude = 280.4665 + 36000.7698 * T;
   const double moonMeanLongitude = 218.3165 + 481267.8813 * T;
+  TNutationArguments a;
+  a.SinTwoSun = SinD(2 * sunMeanLongitude);
+  a.CosTwoSun = CosD(2 * sunMeanLongitude);
+  a.SinTwoMoon = SinD(2 * moonMeanLongitude);
+  a.CosTwoMoon = CosD(2 * moonMeanLongitude);
+  return a;
+}
+
+TNutation GetNutation(TDateTime t, const TNutationArguments &arguments)
+{
+  const double T = NutationCenturies(t);
+  const double omega = Normalize360(125.04452 - 1934.136261 * T + 0.0020708 * T * T + T * T * T / 450000.0);
   const double sinOmega = SinD(omega);
   const double cosOmega = CosD(omega);
   // The terms in 2Ω by the double-angle formulas.
   const double sinTwoOmega = 2 * sinOmega * cosOmega;
   const double cosTwoOmega = 1 - 2 * sinOmega * sinOmega;
   TNutation n;
-  n.DeltaPsi = (-17.20 * sinOmega - 1.32 * SinD(2 * sunMeanLongitude) -
-                0.23 * SinD(2 * moonMeanLongitude) + 0.21 * sinTwoOmega) /
+  n.DeltaPsi = (-17.20 * sinOmega - 1.32 * arguments.SinTwoSun - 0.23 * arguments.SinTwoMoon +
+                0.21 * sinTwoOmega) /
                3600.0;
   n.Epsilon = (84381.448 - 46.8150 * T - 0.00059 * T * T + 0.001813 * T * T * T +
-               9.20 * cosOmega + 0.57 * CosD(2 * sunMeanLongitude) +
-               0.10 * CosD(2 * moonMeanLongitude) - 0.09 * cosTwoOmega) /
+               9.20 * cosOmega + 0.57 * arguments.CosTwoSun + 0.10 * arguments.CosTwoMoon -
+               0.09 * cosTwoOmega) /
               3600.0;
   n.SinEpsilon = SinD(n.Epsilon);
   n.CosEpsilon = CosD(n.Epsilon);
   return n;
 }
+
+TNutation GetNutation(TDateTime t) { return GetNutation(t, GetNutationArguments(NutationCenturies(t))); }
 
 void GetNutation(TDateTime t, double &deltaPsi, double &epsilon)
 {

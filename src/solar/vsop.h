@@ -84,6 +84,22 @@ struct TNutation {
   double CosEpsilon = 1;
 };
 TNutation GetNutation(TDateTime t);
+// Julian centuries from J2000.0, the nutation's time argument.
+double NutationCenturies(TDateTime t);
+// Sine and cosine of twice the mean longitudes of the Sun (2L☉) and of the Moon (2L☾):
+// the nutation's arguments that grow linearly with time, at TwoSunRate and
+// TwoMoonRate degrees per Julian century.
+struct TNutationArguments {
+  double SinTwoSun = 0;
+  double CosTwoSun = 1;
+  double SinTwoMoon = 0;
+  double CosTwoMoon = 1;
+};
+inline constexpr double TwoSunRate = 2 * 36000.7698;
+inline constexpr double TwoMoonRate = 2 * 481267.8813;
+TNutationArguments GetNutationArguments(double centuries);
+// The nutation at t with those arguments of t already computed.
+TNutation GetNutation(TDateTime t, const TNutationArguments &arguments);
 void GetNutation(TDateTime t, double &deltaPsi, double &epsilon);
 
 // Adds the nutation in longitude to p.EclipticLongitude and fills RightAscension and
