@@ -3,7 +3,9 @@
 #include <cmath>
 
 namespace {
-const QDate kEpoch(1899, 12, 30);
+// Julian day of 30 December 1899; a constant expression, so dates encoded while other
+// constants are being initialised are right too.
+constexpr QDate kEpoch = QDate::fromJulianDay(2415019);
 constexpr double kMillisecondsPerDay = 86400000.0;
 
 // The whole-day part, counted toward minus infinity for times before the epoch is not

@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 namespace {
+// Encoded while the program's constants are initialised, before main.
+const TDateTime kMillennium = EncodeDate(2000, 1, 1);
+
 QString Dec(const char *dotted)
 {
   return QString::fromLatin1(dotted).replace(QLatin1Char('.'), DecimalSeparator());
@@ -57,6 +60,7 @@ TEST(DateUtils, EncodesDaysSinceTheDelphiEpoch)
 {
   EXPECT_DOUBLE_EQ(EncodeDate(1899, 12, 30), 0.0);
   EXPECT_DOUBLE_EQ(EncodeDate(1900, 1, 1), 2.0);
+  EXPECT_DOUBLE_EQ(kMillennium, 36526.0);
   const TDateTime t = EncodeDateTime(2014, 3, 30, 23, 59, 59, 999);
   const TDateParts d = DecodeDate(t);
   const TTimeParts h = DecodeTime(t);
