@@ -9,10 +9,10 @@
 
 namespace {
 
-// Guards of the iterative searches: far beyond what any real module needs (tens of
-// steps), so that only a pathological model reaches them.
+// Guards of the iterative searches: far beyond what any real module needs (a few
+// hundred 1 V steps at most), so that only a pathological model reaches them.
 constexpr int MaxBisectionSteps = 4000;
-constexpr int MaxSearchSteps = 100000;
+constexpr int MaxSearchSteps = 10000;
 constexpr double Tolerance = 1e-8;
 
 void CheckCurveArrays(std::span<double> a, std::span<double> b)
@@ -117,7 +117,9 @@ void TModule::Assign(const TModule &Source)
   SetData(Source.Data());
   IL_Ref = Source.IL_Ref;
   I0_Ref = Source.I0_Ref;
-  GAMMA = Source.GAMMA / Source.NbCell() * NbCell();
+  // The per-cell ideality times this module's cell count (the source's own value when
+  // the counts agree, so that the copy evaluates exactly like its source).
+  GAMMA = NbCell() == Source.NbCell() ? Source.GAMMA : Source.GAMMA / Source.NbCell() * NbCell();
   RSerie_Ref = Source.RSerie_Ref;
   DIL_SDT_Ref = Source.DIL_SDT_Ref;
   DI0_SDT_Ref = Source.DI0_SDT_Ref;

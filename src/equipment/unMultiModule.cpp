@@ -61,9 +61,15 @@ bool TMultiModule::Initialize(const TModuleData &aData)
   FUpdated = false;
   FMPPComputed = false;
   FSameModule = true;
+  if (FListModule.empty())
+    return true;
   try {
-    for (const auto &module : FListModule)
-      module->Initialize(aData);
+    // The fit is deterministic: one fit, copied to the other modules, gives each the
+    // model it would fit itself from the same data.
+    TModule &first = *FListModule.front();
+    first.Initialize(aData);
+    for (std::size_t k = 1; k < FListModule.size(); ++k)
+      FListModule[k]->Assign(first);
   } catch (const std::exception &) {
     return false;
   }

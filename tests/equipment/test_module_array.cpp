@@ -70,6 +70,10 @@ TEST_F(WorkedArray, ThreeEqualStrings)
   EXPECT_DOUBLE_EQ(array.GetIsc(1000, 25), 3 * module.GetIsc(1000, 25));
   EXPECT_EQ(array.Strings(3).NIscMax, 0);
   EXPECT_EQ(array.Strings(3).NbModule, 30);
+  // Every module holds the model the worked data fit gives.
+  EXPECT_EQ(array.Module(2, 9).GAMMA, module.GAMMA);
+  EXPECT_EQ(array.Module(1, 4).RSerie_Ref, module.RSerie_Ref);
+  EXPECT_EQ(array.Module(2, 9).GetPmpp(800, 40), module.GetPmpp(800, 40));
   // The array MPP is three times the string's, to the resolution of the 1000-point curve.
   EXPECT_NEAR(array.GetPmpp(1000, 25), 30 * 250.1, 30 * 250.1 * 1e-3);
   EXPECT_NEAR(array.GetUmpp(1000, 25), 10 * 30.5, 10 * 37.5 / 999);
