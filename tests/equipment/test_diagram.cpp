@@ -85,11 +85,20 @@ TEST_P(Diagram, VoltageBandCurrentLineAndNominalVoltage)
   EXPECT_EQ(At(l.w - 3, row), overVoltage ? Black : Magenta);
   EXPECT_EQ(At(0, row), Black);  // outline
 
+  // Reddish pixels of the label row above the band: the nominal voltage's label.
+  int redLabel = 0;
+  for (int y = 0; y < l.top; ++y)
+    for (int x = 0; x < Width; ++x) {
+      const QColor c = At(x, y);
+      redLabel += c.red() > 150 && c.green() < 100 && c.blue() < 100;
+    }
   if (r.uNominale != 0) {
     EXPECT_EQ(At(l.X(r.uNominale), row), Red);
     EXPECT_EQ(RedPixelsInBand(row), 1);
+    EXPECT_GT(redLabel, 0);
   } else {
     EXPECT_EQ(RedPixelsInBand(row), 0);
+    EXPECT_EQ(redLabel, 0);
   }
   // The current line is green at twice the current with two trackers, else yellow.
   const QColor currentColour = r.trackers >= 2 ? Green : Yellow;
