@@ -68,12 +68,6 @@ qsizetype FindKey(const QStringList &lines, const QString &aKey, qsizetype &line
 
 }  // namespace
 
-bool TKeyValues::Contains(const QString &aKey) const
-{
-  qsizetype line = 0;
-  return FindKey(FLines, aKey, line) >= 0;
-}
-
 QString TKeyValues::Value(const QString &aKey) const
 {
   qsizetype line = 0;

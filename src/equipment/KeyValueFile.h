@@ -29,7 +29,6 @@ public:
   static TKeyValues FromFile(const QString &aFile);
   static TKeyValues FromBytes(const QByteArray &aBytes);
 
-  bool Contains(const QString &aKey) const;
   // The value of a key, empty when the key is missing.
   QString Value(const QString &aKey) const;
 

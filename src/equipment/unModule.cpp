@@ -4,6 +4,7 @@
 #include "equipment/unMultiModule.h"
 #include "platform/Numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -70,7 +71,10 @@ void TModule::SetValue(int aIndex, double aValue)
   case 9: FUMax = FData.UMax = aValue; break;
   case 10:
     FNOCT = aValue;
-    FData.NOCT = static_cast<std::int32_t>(RoundHalfEven(aValue));
+    // Kept within the integer's range: the record holds a whole number of degrees.
+    FData.NOCT = std::isnan(aValue) ? 0
+                                    : static_cast<std::int32_t>(RoundHalfEven(
+                                          std::clamp(aValue, -2147483648.0, 2147483647.0)));
     break;
   default: break;
   }

@@ -4,7 +4,6 @@
 #include "equipment/unModule.h"
 #include "platform/ClientDataSet.h"
 #include "platform/DelphiFormat.h"
-#include "platform/Numbers.h"
 #include "platform/UserDialogs.h"
 #include "shell/unRoutine.h"
 
