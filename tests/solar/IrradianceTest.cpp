@@ -2,24 +2,13 @@
 // 2010, 10:00 UT), the shade times, night, a North-facing wall and the humidity bounds.
 
 #include "solar/unRayonnement.h"
+#include "WorkedPlane.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
-
-TGPSPosition WorkedPlane()
-{
-  TGPSPosition site;
-  site.Latitude = 43.6;
-  site.Longitude = -6.394167;
-  site.Altitude = 600;
-  site.Orientation = 0;
-  site.Inclinaison = 20;
-  site.Angstrom = TAngstromCoeff::acBleuFonce;
-  return site;
-}
 
 TDateTime TenUT() { return EncodeDateTime(2010, 6, 21, 10, 0, 0); }
 

@@ -3,6 +3,7 @@
 // the plain evaluation of every sample.
 
 #include "solar/unPVSite.h"
+#include "WorkedPlane.h"
 
 #include <gtest/gtest.h>
 
@@ -11,18 +12,6 @@
 namespace {
 
 constexpr double kTenMinutes = 10.0 / 1440.0;
-
-TGPSPosition WorkedPlane()
-{
-  TGPSPosition site;
-  site.Latitude = 43.6;
-  site.Longitude = -6.394167;
-  site.Altitude = 600;
-  site.Orientation = 0;
-  site.Inclinaison = 20;
-  site.Angstrom = TAngstromCoeff::acBleuFonce;
-  return site;
-}
 
 TPVSite WorkedSite()
 {

@@ -3,30 +3,17 @@
 // Paris time zone, and helpers that add catalogue rows, climate stations and
 // installations.
 
-#include "shell/ShippedTables.h"
-#include "shell/dmData.h"
+#include "shell/DataModuleFixture.h"
 #include "shell/unRoutine.h"
 #include "solar/unListPVSite.h"
-#include "support/TempDir.h"
 
 #include <QVariant>
 
-#include <utility>
-#include <vector>
-
-class TSolarDatabase {
+class TSolarDatabase : public TTempDatabase {
 public:
-  using TValues = std::vector<std::pair<QString, QVariant>>;
-
-  TempDir dir;
-  TdtmData data;
-
   TSolarDatabase()
   {
     SetStandardBiasSource([] { return -60; });  // Paris: 60 in winter, 120 in summer
-    MakeEmptyTables(dir.file(QStringLiteral("Data")));
-    data.SetApplicationPath(dir.path() + QLatin1Char('/'));
-    data.OnVersion = [] { return ProgramFileVersion(); };
     data.SetListPVSite(std::make_unique<TListPVSite>());
     data.Open();
   }
@@ -35,15 +22,6 @@ public:
   TSolarDatabase &operator=(const TSolarDatabase &) = delete;
 
   TListPVSite &Sites() { return dynamic_cast<TListPVSite &>(*data.ListPVSite()); }
-
-  static int AddRow(TClientDataSet &table, const TValues &values)
-  {
-    table.Append();
-    for (const auto &[field, value] : values)
-      table.FieldByName(field).SetAsVariant(value);
-    table.Post();
-    return table.FieldByName(QStringLiteral("ID")).AsInteger();
-  }
 
   int AddModule(double puissance, const QVariant &chute, const QVariant &noct)
   {
@@ -85,10 +63,6 @@ public:
     for (int month = 1; month <= 12; ++month)
       all.emplace_back(QStringLiteral("Temp%1").arg(month, 2, 10, QLatin1Char('0')), temperatures[month - 1]);
     all.insert(all.end(), values.begin(), values.end());
-    data.cdsData->Append();
-    for (const auto &[field, value] : all)
-      data.cdsData->FieldByName(field).SetAsVariant(value);
-    data.cdsData->Post();
-    return data.cdsData->FieldByName(QStringLiteral("ID")).AsInteger();
+    return AddRow(*data.cdsData, all);
   }
 };
