@@ -1,8 +1,7 @@
-// Equipment computations: one fit of a typical module, the string-sizing search, the MPP
+// Equipment computations: one fit of the worked module, the string-sizing search, the MPP
 // of a three-string array and the inverter diagram.
 
-#include "equipment/unModule.h"
-#include "equipment/unOnduleur.h"
+#include "equipment/WorkedExamples.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -11,40 +10,11 @@
 
 namespace {
 
-// 60 cells, 250 W, −0.33 / 0.06 / −0.43 %/K, 1000 V system voltage.
-TModuleData TypicalModule()
-{
-  TModuleData d;
-  d.NbCell = 60;
-  d.U_CO = 37.5;
-  d.I_CC = 8.8;
-  d.U_MPP = 30.5;
-  d.I_MPP = 8.2;
-  d.Puissance = 30.5 * 8.2;
-  d.T_U_CO = -0.33 * 37.5 / 100;
-  d.T_I_CC = 0.06 * 8.8 / 100;
-  d.T_P = -0.43 * 250.1 / 100;
-  d.UMax = 1000;
-  return d;
-}
-
-TOnduleurData TypicalOnduleur()
-{
-  TOnduleurData o;
-  o.Nb_MPPT = 1;
-  o.UMin_MPP = 125;
-  o.UMax_MPP = 440;
-  o.UMax = 500;
-  o.IMax = 18;
-  o.PMax_DC = 3.3;
-  return o;
-}
-
 void BM_ModuleFit(benchmark::State &state)
 {
   for (auto _ : state) {
     TModule module(true);
-    benchmark::DoNotOptimize(module.Initialize(TypicalModule()));
+    benchmark::DoNotOptimize(module.Initialize(WorkedModuleData()));
   }
 }
 BENCHMARK(BM_ModuleFit)->Unit(benchmark::kMillisecond);
@@ -52,8 +22,8 @@ BENCHMARK(BM_ModuleFit)->Unit(benchmark::kMillisecond);
 void BM_SizingSearch(benchmark::State &state)
 {
   TOnduleur onduleur;
-  onduleur.SetOnduleur(TypicalOnduleur());
-  onduleur.Module().Initialize(TypicalModule());
+  onduleur.SetOnduleur(WorkedOnduleurData());
+  onduleur.Module().Initialize(WorkedModuleData());
   for (auto _ : state)
     benchmark::DoNotOptimize(onduleur.FoundSolution(20, 1000, true));
 }
@@ -62,7 +32,7 @@ BENCHMARK(BM_SizingSearch)->Unit(benchmark::kMillisecond);
 void BM_ThreeStringMpp(benchmark::State &state)
 {
   TModule module(true);
-  module.Initialize(TypicalModule());
+  module.Initialize(WorkedModuleData());
   double g = 1000;
   for (auto _ : state) {
     // A new irradiance each time, so that the cached MPP is never reused.
@@ -75,8 +45,8 @@ BENCHMARK(BM_ThreeStringMpp)->Unit(benchmark::kMillisecond);
 void BM_Diagram(benchmark::State &state)
 {
   TOnduleur onduleur;
-  onduleur.SetOnduleur(TypicalOnduleur());
-  onduleur.Module().Initialize(TypicalModule());
+  onduleur.SetOnduleur(WorkedOnduleurData());
+  onduleur.Module().Initialize(WorkedModuleData());
   QImage image;
   int modules = 7;
   for (auto _ : state) {
