@@ -6,7 +6,7 @@
 
 namespace {
 
-struct Spec {
+struct Conversion {
   bool leftAlign = false;
   int width = -1;
   int precision = -1;
@@ -20,33 +20,33 @@ QString ApplyDecimal(QString text, bool dotDecimal)
   return text;
 }
 
-QString FormatInteger(const QVariant &arg, const Spec &spec)
+QString FormatInteger(const QVariant &arg, const Conversion &conversion)
 {
   const qlonglong value = arg.toLongLong();
   QString digits = QString::number(value < 0 ? -value : value);
-  if (spec.precision > digits.size())
-    digits = QString(spec.precision - digits.size(), QLatin1Char('0')) + digits;
+  if (conversion.precision > digits.size())
+    digits = QString(conversion.precision - digits.size(), QLatin1Char('0')) + digits;
   return value < 0 ? QLatin1Char('-') + digits : digits;
 }
 
-QString FormatReal(const QVariant &arg, const Spec &spec, bool dotDecimal)
+QString FormatReal(const QVariant &arg, const Conversion &conversion, bool dotDecimal)
 {
   const double value = arg.toDouble();
-  const QChar type = spec.type.toLower();
+  const QChar type = conversion.type.toLower();
   QString text;
   if (type == QLatin1Char('f') || type == QLatin1Char('n'))
-    text = QString::number(value, 'f', spec.precision < 0 ? 2 : spec.precision);
+    text = QString::number(value, 'f', conversion.precision < 0 ? 2 : conversion.precision);
   else if (type == QLatin1Char('e'))
-    text = QString::number(value, 'E', spec.precision < 0 ? 14 : qMax(spec.precision - 1, 0));
+    text = QString::number(value, 'E', conversion.precision < 0 ? 14 : qMax(conversion.precision - 1, 0));
   else  // g: shortest of fixed or scientific, at most precision significant digits
-    text = QString::number(value, 'G', spec.precision < 0 ? 15 : spec.precision);
+    text = QString::number(value, 'G', conversion.precision < 0 ? 15 : conversion.precision);
   return ApplyDecimal(text, dotDecimal);
 }
 
-QString FormatString(const QVariant &arg, const Spec &spec)
+QString FormatString(const QVariant &arg, const Conversion &conversion)
 {
   const QString text = arg.toString();
-  return spec.precision >= 0 ? text.left(spec.precision) : text;
+  return conversion.precision >= 0 ? text.left(conversion.precision) : text;
 }
 
 }  // namespace
@@ -67,9 +67,9 @@ QString Format(const QString &format, const QVariantList &args, bool dotDecimal)
       out += QLatin1Char('%');
       continue;
     }
-    Spec spec;
+    Conversion conversion;
     if (format.at(i) == QLatin1Char('-')) {
-      spec.leftAlign = true;
+      conversion.leftAlign = true;
       ++i;
     }
     int width = 0;
@@ -80,25 +80,25 @@ QString Format(const QString &format, const QVariantList &args, bool dotDecimal)
       ++i;
     }
     if (hasWidth)
-      spec.width = width;
+      conversion.width = width;
     if (i < format.size() && format.at(i) == QLatin1Char('.')) {
       ++i;
       int precision = 0;
       while (i < format.size() && format.at(i).isDigit())
         precision = precision * 10 + format.at(i++).digitValue();
-      spec.precision = precision;
+      conversion.precision = precision;
     }
     if (i >= format.size())
       throw std::invalid_argument("Format: incomplete specifier");
-    spec.type = format.at(i);
+    conversion.type = format.at(i);
     if (next >= args.size())
       throw std::invalid_argument("Format: missing argument");
     const QVariant &arg = args.at(next++);
     QString field;
-    switch (spec.type.toLower().unicode()) {
+    switch (conversion.type.toLower().unicode()) {
     case 'd':
     case 'u':
-      field = FormatInteger(arg, spec);
+      field = FormatInteger(arg, conversion);
       break;
     case 'x':
       field = QString::number(arg.toLongLong(), 16).toUpper();
@@ -107,17 +107,17 @@ QString Format(const QString &format, const QVariantList &args, bool dotDecimal)
     case 'n':
     case 'e':
     case 'g':
-      field = FormatReal(arg, spec, dotDecimal);
+      field = FormatReal(arg, conversion, dotDecimal);
       break;
     case 's':
-      field = FormatString(arg, spec);
+      field = FormatString(arg, conversion);
       break;
     default:
       throw std::invalid_argument("Format: unknown conversion");
     }
-    if (spec.width > field.size()) {
-      const QString pad(spec.width - field.size(), QLatin1Char(' '));
-      field = spec.leftAlign ? field + pad : pad + field;
+    if (conversion.width > field.size()) {
+      const QString pad(conversion.width - field.size(), QLatin1Char(' '));
+      field = conversion.leftAlign ? field + pad : pad + field;
     }
     out += field;
   }
