@@ -34,7 +34,7 @@ void DefineDataFields(TClientDataSet &aTable, TClientDataSet *aModule, TClientDa
   aTable.AddLookupField("Onduleur", ftString, 50, "ID_Onduleur", aOnduleur, "ID", "Modèle");
   Add(aTable, "Nb_Onduleur", ftInteger, 0, "Nombre_d'onduleur");
   Add(aTable, "Latitude", ftFloat, 0, "Latitude en °");
-  Add(aTable, "Longitude", ftFloat);
+  Add(aTable, "Longitude", ftFloat, 0, "Longitude en °");
   Add(aTable, "Altitude", ftInteger);
   Add(aTable, "Orientation", ftInteger, 0, "Orientation en ° (Sud = 0°, Est = -90°, Ouest = +90°)");
   Add(aTable, "Inclinaison", ftInteger, 0, "Inclinaison en °");

@@ -112,6 +112,28 @@ TEST(DataModule, NewInstallationTakesTheDefaults)
   db.data.cdsData->Cancel();
 }
 
+TEST(DataModule, InstallationFieldsShowTheirLabelsAlsoInTheClone)
+{
+  TTempDatabase db;
+  db.data.Open();
+  const std::vector<std::pair<const char *, const char *>> labels{
+      {"IDSite", "Numéro du Site"},
+      {"Site", "Nom du site"},
+      {"Puissance", "Puissance de l'installation en Wc"},
+      {"Nb_Module", "Nombre de module"},
+      {"Nb_Onduleur", "Nombre_d'onduleur"},
+      {"Latitude", "Latitude en °"},
+      {"Longitude", "Longitude en °"},
+      {"Orientation", "Orientation en ° (Sud = 0°, Est = -90°, Ouest = +90°)"},
+      {"Inclinaison", "Inclinaison en °"},
+      {"Production", "Estimation de production PVGis en kWh"},
+      {"Altitude", "Altitude"}};
+  for (TMyClientDataSet *table : {db.data.cdsData.get(), db.data.cdsCloneData.get()})
+    for (const auto &[field, label] : labels)
+      EXPECT_EQ(table->FieldByName(QString::fromUtf8(field)).DisplayLabel(), QString::fromUtf8(label))
+          << table->Name().toStdString() << " " << field;
+}
+
 TEST(DataModule, PostingComputesTheInstalledPowerFromTheModule)
 {
   TTempDatabase db;
