@@ -6,6 +6,7 @@
 #include "shell/dmDataTables.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace {
 
@@ -105,9 +106,20 @@ void TdtmData::Open()
 
 void TdtmData::Close()
 {
+  // A table that cannot be saved must not keep the others from saving their rows: the
+  // tables are not saved again when the module goes. The first failure is reported.
+  std::exception_ptr failure;
   for (TMyClientDataSet *table :
-       {cdsData.get(), cdsProd.get(), cdsModule.get(), cdsOnduleur.get(), cdsCalSolClim.get()})
-    table->Close();
+       {cdsData.get(), cdsProd.get(), cdsModule.get(), cdsOnduleur.get(), cdsCalSolClim.get()}) {
+    try {
+      table->Close();
+    } catch (...) {
+      if (!failure)
+        failure = std::current_exception();
+    }
+  }
+  if (failure)
+    std::rethrow_exception(failure);
 }
 
 void TdtmData::Save()

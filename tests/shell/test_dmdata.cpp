@@ -5,6 +5,7 @@
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -254,6 +255,28 @@ TEST(DataModule, CloseAndSaveWriteOnlyChangedTables)
   db.data.Open();
   EXPECT_EQ(db.data.cdsData->FieldByName(QStringLiteral("Site")).AsString(), QStringLiteral("Toit"));
   EXPECT_EQ(db.data.cdsModule->RecordCount(), 1);
+}
+
+TEST(DataModule, ATableThatCannotBeSavedOnClosingLeavesTheOthersClosedAndSaved)
+{
+  TTempDatabase db;
+  db.data.Open();
+  db.AddInstallation({{QStringLiteral("Site"), QStringLiteral("Toit")}});
+  db.AddModule(300);
+  // A folder in place of the installation file: only that table's save fails.
+  const QString dataFile = db.DataFile(QStringLiteral("Data.cds"));
+  ASSERT_TRUE(QFile::remove(dataFile));
+  ASSERT_TRUE(QDir().mkpath(dataFile + QStringLiteral("/occupé")));
+  EXPECT_THROW(db.data.Close(), EDatabaseError);
+  EXPECT_TRUE(db.data.cdsData->Active());
+  EXPECT_EQ(db.data.cdsData->FieldByName(QStringLiteral("Site")).AsString(), QStringLiteral("Toit"));
+  for (TMyClientDataSet *table : {db.data.cdsProd.get(), db.data.cdsModule.get(), db.data.cdsOnduleur.get(),
+                                  db.data.cdsCalSolClim.get()})
+    EXPECT_FALSE(table->Active()) << table->Name().toStdString();
+  TMyClientDataSet modules;
+  modules.SetFileName(db.DataFile(QStringLiteral("Module.cds")));
+  modules.Open();
+  EXPECT_EQ(modules.RecordCount(), 1);
 }
 
 // An installation file of an older layout: a field since dropped, no monthly
