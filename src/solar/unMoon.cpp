@@ -126,10 +126,17 @@ TRiseSet GetDaylight(TDateTime t, double latitude, double longitude, TRiseSetFun
 {
   TRiseSet daylight = riseSet(t, latitude, longitude);
   if (daylight.Set < daylight.Rise) {
-    if (longitude > 0)
-      daylight.Set = riseSet(std::trunc(t) + 1, latitude, longitude).Set;
-    else
-      daylight.Rise = riseSet(std::trunc(t) - 1, latitude, longitude).Rise;
+    // When the neighbour's event has drifted across 0 h UT, it lies at the far end of
+    // its day and bounds the next daylight (or the one before): this daylight's event
+    // then falls midway between the events of the two UT days.
+    if (longitude > 0) {
+      const TDateTime nextSet = riseSet(std::trunc(t) + 1, latitude, longitude).Set;
+      daylight.Set = nextSet - daylight.Rise > 1 ? (daylight.Set + nextSet) / 2 : nextSet;
+    } else {
+      const TDateTime previousRise = riseSet(std::trunc(t) - 1, latitude, longitude).Rise;
+      daylight.Rise =
+          daylight.Set - previousRise > 1 ? (daylight.Rise + previousRise) / 2 : previousRise;
+    }
   }
   return daylight;
 }

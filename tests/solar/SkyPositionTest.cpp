@@ -145,4 +145,30 @@ TEST(Daylight, SitesFarFromGreenwichGetTheSetThatEndsTheirDay)
   EXPECT_EQ(GetDaylight(day, 43.6, -6.394167).Set, SunsetTime(day, 43.6, -6.394167));
 }
 
+TEST(Daylight, AnEventNearMidnightUTEndsOrStartsTheDaylightOnce)
+{
+  // About 90° from Greenwich the set (west) or the rise (east) drifts across 0 h UT in
+  // the course of the year; the daylight must still be one daylight, bounded by the
+  // Sun at the horizon, not a day and a half.
+  const struct {
+    double Latitude, Longitude;
+  } sites[] = {{0, 90}, {45, 90}, {-40, 92}, {0, -90}, {45, -90}, {-40, -88}};
+  constexpr double kRiseSetAltitude = -0.8333333;
+  for (const auto &site : sites) {
+    TGPSPosition position;
+    position.Latitude = site.Latitude;
+    position.Longitude = site.Longitude;
+    for (TDateTime day = EncodeDate(2011, 1, 1); day <= EncodeDate(2011, 12, 31); day += 1) {
+      const TRiseSet daylight = GetDaylight(day, site.Latitude, site.Longitude);
+      ASSERT_GT(daylight.Set - daylight.Rise, 0.25) << site.Longitude << " day " << day;
+      ASSERT_LT(daylight.Set - daylight.Rise, 0.75) << site.Longitude << " day " << day;
+      for (const TDateTime event : {daylight.Rise, daylight.Set}) {
+        double altitude = 0, azimuth = 0;
+        GetSunHorizontal(position, event, altitude, azimuth);
+        ASSERT_NEAR(altitude, kRiseSetAltitude, 0.05) << site.Longitude << " day " << day;
+      }
+    }
+  }
+}
+
 }  // namespace
