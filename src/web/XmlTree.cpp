@@ -4,17 +4,25 @@
 
 namespace {
 
+// Far deeper than any answer read here; an answer nested deeper is refused rather than
+// followed down until the stack runs out.
+constexpr int kMaxDepth = 256;
+
 // Reads the element whose start the reader has just passed, up to its end.
-TXmlElement ReadElement(QXmlStreamReader &aReader)
+TXmlElement ReadElement(QXmlStreamReader &aReader, int aDepth = 1)
 {
   TXmlElement element;
+  if (aDepth > kMaxDepth) {
+    aReader.raiseError(QStringLiteral("elements nested too deeply"));
+    return element;
+  }
   element.Name = aReader.name().toString();
   for (const QXmlStreamAttribute &attribute : aReader.attributes())
     element.Attributes.append({attribute.name().toString(), attribute.value().toString()});
   while (!aReader.atEnd()) {
     aReader.readNext();
     if (aReader.isStartElement())
-      element.Children.push_back(ReadElement(aReader));
+      element.Children.push_back(ReadElement(aReader, aDepth + 1));
     else if (aReader.isCharacters())
       element.Text += aReader.text();
     else if (aReader.isEndElement())

@@ -168,6 +168,20 @@ TEST_F(BDPVImport, FailedMemberRequestChangesNothingButSavesTheDatabase)
   }
 }
 
+TEST_F(BDPVImport, AbsurdlyNestedAnswerIsRefusedNotFollowed)
+{
+  // The service answers over plain HTTP, so any answer may arrive; an unbounded nesting
+  // must fail the import instead of exhausting the stack.
+  TAnswer nested;
+  nested.ContentType = "text/xml; charset=utf-8";
+  nested.Body = QByteArray("<util>") + QByteArray("<a>").repeated(200000);
+  http.SetFixedAnswer(QStringLiteral("/ajax/ajax_xml_infos_util.php"), nested);
+  EXPECT_FALSE(db.data.LoadUserProduction(QStringLiteral("Jean Dupont")));
+  EXPECT_EQ(http.Received, QStringList{kMemberTarget});
+  EXPECT_EQ(Stored(QStringLiteral("BDPV_IDPrimary")).toInt(), 0);
+  EXPECT_TRUE(Stored(QStringLiteral("BDPV_User")).toString().isEmpty());
+}
+
 TEST_F(BDPVImport, FailedProductionRequestStillRecordsTheMember)
 {
   http.SlowDelay = 2 * kTestTimeout;
