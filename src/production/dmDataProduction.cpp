@@ -47,9 +47,15 @@ bool TdtmData::LocateProduction(int aIDSource, bool aCreate)
     cdsProd->Edit();
   } else {
     cdsProd->Append();
-    cdsProd->FieldByName(QStringLiteral("ID_Producteur")).SetAsInteger(id);
-    cdsProd->FieldByName(QStringLiteral("ID_Source")).SetAsInteger(aIDSource);
-    cdsProd->FieldByName(QStringLiteral("Source")).SetAsString(SourceName(aIDSource));
+    try {
+      cdsProd->FieldByName(QStringLiteral("ID_Producteur")).SetAsInteger(id);
+      cdsProd->FieldByName(QStringLiteral("ID_Source")).SetAsInteger(aIDSource);
+      cdsProd->FieldByName(QStringLiteral("Source")).SetAsString(SourceName(aIDSource));
+    } catch (...) {
+      // A key the table refuses must not leave a half-made row to be posted by the next move.
+      cdsProd->Cancel();
+      throw;
+    }
   }
   return true;
 }

@@ -104,6 +104,17 @@ TEST_F(Production, AYearWithoutDataLeavesNoRow)
   EXPECT_EQ(RowsInFile(), 0);
 }
 
+TEST_F(Production, ASourceNumberTheTableRefusesLeavesNoHalfWrittenRowBehind)
+{
+  // Years before 2002 give negative source numbers, which the source field cannot hold.
+  EXPECT_THROW(db.data.SetProduction(YearToIDSource(2001), 3, 250), EDatabaseError);
+  EXPECT_EQ(db.data.cdsProd->State(), TDataSetState::dsBrowse);
+  EXPECT_EQ(db.data.cdsProd->RecordCount(), 0);
+  db.data.SetProduction(12, 3, 250);
+  EXPECT_EQ(db.data.cdsProd->RecordCount(), 1);
+  EXPECT_EQ(RowsInFile(), 1);
+}
+
 TEST_F(Production, AMissingRowReadsAsNoDataAndLeavesTheOutputAlone)
 {
   db.data.SetProduction(12, 1, 10);
