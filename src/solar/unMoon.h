@@ -72,7 +72,8 @@ using TRiseSetFunction = TRiseSet (*)(TDateTime t, double latitude, double longi
 // The sunrise of the day of t and the sunset that ends that daylight. Far from
 // Greenwich the rise and set of one UT day belong to two different local days (the
 // set comes first); the evening is then taken from the next UT day for a site west of
-// Greenwich and the morning from the previous UT day for a site east of it.
+// Greenwich and the morning from the previous UT day for a site east of it (midway
+// between the two days' events when that one has drifted across 0 h UT).
 TRiseSet GetDaylight(TDateTime t, double latitude, double longitude,
                      TRiseSetFunction riseSet = GetSunRiseSet);
 
