@@ -1,7 +1,6 @@
 #include "shell/dmData.h"
 
 #include "platform/DelphiFormat.h"
-#include "platform/Numbers.h"
 #include "shell/DataSetGuards.h"
 #include "shell/dmDataTables.h"
 
@@ -214,8 +213,8 @@ void TdtmData::cdsDataBeforePost()
   if (modulePower.isNull())
     puissance.Clear();
   else
-    puissance.SetAsInteger(static_cast<int>(
-        RoundHalfEven(modulePower.toDouble() * cdsData->FieldByName(QStringLiteral("Nb_Module")).AsInteger())));
+    // Rounded by the field, which refuses a power beyond its range.
+    puissance.SetAsFloat(modulePower.toDouble() * cdsData->FieldByName(QStringLiteral("Nb_Module")).AsInteger());
 }
 
 void TdtmData::cdsDataAfterPost()

@@ -150,6 +150,14 @@ TEST(DataModule, PostingComputesTheInstalledPowerFromTheModule)
   db.data.cdsData->FieldByName(QStringLiteral("ID_Module")).SetAsInteger(module + 100);
   db.data.cdsData->Post();
   EXPECT_TRUE(db.data.cdsData->FieldByName(QStringLiteral("Puissance")).IsNull());
+
+  // A power beyond the field's range is refused, never stored wrapped round.
+  db.data.cdsData->Edit();
+  db.data.cdsData->FieldByName(QStringLiteral("ID_Module")).SetAsInteger(module);
+  db.data.cdsData->FieldByName(QStringLiteral("Nb_Module")).SetAsInteger(10000000);
+  EXPECT_THROW(db.data.cdsData->Post(), EDatabaseError);
+  db.data.cdsData->Cancel();
+  EXPECT_TRUE(db.data.cdsData->FieldByName(QStringLiteral("Puissance")).IsNull());
 }
 
 TEST(DataModule, PostingReloadsTheSiteModelAndUpdatesTheWindow)
