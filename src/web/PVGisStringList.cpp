@@ -30,7 +30,10 @@ QString PVGisNumber(double aValue)
   if (aValue == 0.0)
     return QStringLiteral("0");
   const double magnitude = std::fabs(aValue);
-  const int integerDigits = static_cast<int>(std::floor(std::log10(magnitude))) + 1;
+  // The decimal exponent of the value once rounded to the digits written (log10 would
+  // round 999999999999999 up to 15).
+  const QString scientific = QString::number(magnitude, 'e', kSignificantDigits - 1);
+  const int integerDigits = scientific.mid(scientific.indexOf(QLatin1Char('e')) + 1).toInt() + 1;
   if (magnitude < 0.00001 || integerDigits > kSignificantDigits)
     return ExponentForm(aValue);
   QString text = QString::number(aValue, 'f', std::max(0, kSignificantDigits - integerDigits));
