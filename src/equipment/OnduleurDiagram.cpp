@@ -24,11 +24,6 @@ const QColor Green(0, 255, 0);
 const QColor Black(0, 0, 0);
 const QColor White(255, 255, 255);
 
-int Round(double value)
-{
-  return static_cast<int>(RoundHalfEven(value));
-}
-
 QPen Pen(const QColor &colour, int width)
 {
   return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
@@ -78,9 +73,9 @@ void TOnduleur::SetTrackBase(int aBase)
 
 QColor TOnduleur::TrackColor(int k) const
 {
-  const int n = Round(k * 255.0 / 9);
+  const int n = RoundToInt(k * 255.0 / 9);
   const auto component = [n](int start, int increment) {
-    return std::clamp(start + Round(n * static_cast<double>(increment) / 255), 0, 255);
+    return std::clamp(start + RoundToInt(n * static_cast<double>(increment) / 255), 0, 255);
   };
   return QColor(component(FTrackR, DTrackR), component(FTrackG, DTrackG),
                 component(FTrackB, DTrackB));
@@ -90,10 +85,10 @@ void TOnduleur::GradientSegment(QPainter &aCanvas, QPointF aFrom, QPointF aTo, i
 {
   SetTrackBase(aBase);
   const int width = aCanvas.pen().width();
-  QPoint previous(Round(aFrom.x()), Round(aFrom.y()));
+  QPoint previous(RoundToInt(aFrom.x()), RoundToInt(aFrom.y()));
   for (int i = 1; i <= 10; ++i) {
     const QPointF along = aFrom + i * (aTo - aFrom) / 10;
-    const QPoint next(Round(along.x()), Round(along.y()));
+    const QPoint next(RoundToInt(along.x()), RoundToInt(along.y()));
     aCanvas.setPen(Pen(TrackColor(i - 1), width));
     aCanvas.drawLine(previous, next);
     previous = next;
@@ -117,7 +112,7 @@ void TOnduleur::PaintOnduleur(QPainter &aCanvas, int aWidth, int aHeight, int aI
   const double ustc = m.GetUmpp(cfg, 1000, 25);
   const double uocMin = m.GetUoc(cfg, g, t.Min);
   const double sv = w / std::max(o.UMax, uocMin);
-  const auto xv = [sv](double volts) { return Round(volts * sv); };
+  const auto xv = [sv](double volts) { return RoundToInt(volts * sv); };
   const double uocMax = m.GetUoc(cfg, g, t.Max);
   const double uocMin100 = m.GetUoc(cfg, 100, t.Min);
   const double uocMax100 = m.GetUoc(cfg, 100, t.Max);
@@ -150,7 +145,7 @@ void TOnduleur::PaintOnduleur(QPainter &aCanvas, int aWidth, int aHeight, int aI
   const double s = (b - 20) / 3.0;
   aCanvas.setPen(Pen(Black, 5));
   const auto bar = [&](double y, double cold, double hot, int base) {
-    GradientSegment(aCanvas, QPointF(xv(cold), Round(y)), QPointF(xv(hot), Round(y)), base);
+    GradientSegment(aCanvas, QPointF(xv(cold), RoundToInt(y)), QPointF(xv(hot), RoundToInt(y)), base);
   };
   bar(top + s, uocMin100, uocMax100, 150);
   bar(top + s + 5, uocMin, uocMax, 0);
@@ -174,19 +169,19 @@ void TOnduleur::PaintOnduleur(QPainter &aCanvas, int aWidth, int aHeight, int aI
   // 6. Current row.
   const int currentRow = 2 * lh + b + 6;
   const double si = w / std::max(imax, icc);
-  HorizontalLine(aCanvas, 2, Round(imax * si), currentRow, o.Nb_MPPT < 2 ? Yellow : Green, 5);
-  HorizontalLine(aCanvas, 1, Round(icc * si), currentRow, Red, 2);
+  HorizontalLine(aCanvas, 2, RoundToInt(imax * si), currentRow, o.Nb_MPPT < 2 ? Yellow : Green, 5);
+  HorizontalLine(aCanvas, 1, RoundToInt(icc * si), currentRow, Red, 2);
   TextOut(aCanvas, 2, currentRow + 5,
           imax > icc ? QStringLiteral("Icc, Imax ond.") : QStringLiteral("Imax ond., Icc"), Black);
-  CentredText(aCanvas, Round(imax * si) - 5, currentRow + 5, TwoDecimals(imax), Black);
-  CentredText(aCanvas, Round(icc * si), currentRow + 5, TwoDecimals(icc), Red);
+  CentredText(aCanvas, RoundToInt(imax * si) - 5, currentRow + 5, TwoDecimals(imax), Black);
+  CentredText(aCanvas, RoundToInt(icc * si), currentRow + 5, TwoDecimals(icc), Red);
 
   // 7. Power row.
   const int powerRow = currentRow + lh + 8;
   const double sp = w / std::max(o.PMax_DC, pinst);
-  HorizontalLine(aCanvas, 2, Round(o.PMax_DC * sp), powerRow, Yellow, 5);
-  HorizontalLine(aCanvas, 1, Round(pinst * sp), powerRow, Blue, 2);
-  const int xNominalAC = Round(o.PNominal_AC * sp);
+  HorizontalLine(aCanvas, 2, RoundToInt(o.PMax_DC * sp), powerRow, Yellow, 5);
+  HorizontalLine(aCanvas, 1, RoundToInt(pinst * sp), powerRow, Blue, 2);
+  const int xNominalAC = RoundToInt(o.PNominal_AC * sp);
   aCanvas.setPen(Pen(Red, 1));
   aCanvas.drawLine(xNominalAC, powerRow - 5, xNominalAC, powerRow + 5);
   QString order;
@@ -197,8 +192,8 @@ void TOnduleur::PaintOnduleur(QPainter &aCanvas, int aWidth, int aHeight, int aI
   else
     order = QStringLiteral("Pnom AC, Pmax DC, Pinst (Irr Max)");
   TextOut(aCanvas, 2, powerRow + 5, order, Black);
-  CentredText(aCanvas, Round(o.PMax_DC * sp), powerRow + 5, TwoDecimals(o.PMax_DC), Black);
-  CentredText(aCanvas, Round(pinst * sp), powerRow + 5, TwoDecimals(pinst), Blue);
+  CentredText(aCanvas, RoundToInt(o.PMax_DC * sp), powerRow + 5, TwoDecimals(o.PMax_DC), Black);
+  CentredText(aCanvas, RoundToInt(pinst * sp), powerRow + 5, TwoDecimals(pinst), Blue);
   CentredText(aCanvas, xNominalAC, powerRow + 5, TwoDecimals(o.PNominal_AC), Red);
 }
 
@@ -233,8 +228,8 @@ void TOnduleur::DrawOnduleurPI(const TRectSides &aZone, const TRectSides &aValue
     double u = 0, i = 0, p = 0;
     m.GetmppPoint(FString, g, t, u, i, p);
     const double x = Divide(p / 10, FOnduleur.PNominal_DC);
-    return QPoint(Round(aZone.Left + (x - aValue.Left) * scaleX),
-                  Round(aZone.Bottom - (u - aValue.Bottom) * scaleY));
+    return QPoint(RoundToInt(aZone.Left + (x - aValue.Left) * scaleX),
+                  RoundToInt(aZone.Bottom - (u - aValue.Bottom) * scaleY));
   };
   const auto pixel = [&aDessin](QPoint p) {
     return aDessin.valid(p) ? aDessin.pixelColor(p) : Black;

@@ -276,7 +276,7 @@ int TField::AsInteger() const
   if (value.isNull())
     return 0;
   if (FDef.DataType == TFieldType::ftFloat || IsDateTimeFieldType(FDef.DataType))
-    return static_cast<int>(RoundHalfEven(value.toDouble()));
+    return RoundToInt(value.toDouble());
   if (FDef.DataType == TFieldType::ftString) {
     bool ok = false;
     const int number = value.toString().trimmed().toInt(&ok);

@@ -3,10 +3,24 @@
 #include <QLocale>
 
 #include <cmath>
+#include <limits>
 
 std::int64_t RoundHalfEven(double value)
 {
-  return static_cast<std::int64_t>(std::nearbyint(value));
+  // 2^63 is the first double beyond the range; converting it would be undefined.
+  constexpr double kLimit = 9223372036854775808.0;
+  const double rounded = std::nearbyint(value);
+  if (!std::isfinite(rounded) || rounded >= kLimit || rounded < -kLimit)
+    return 0;
+  return static_cast<std::int64_t>(rounded);
+}
+
+int RoundToInt(double value)
+{
+  const std::int64_t rounded = RoundHalfEven(value);
+  if (rounded > std::numeric_limits<int>::max() || rounded < std::numeric_limits<int>::min())
+    return 0;
+  return static_cast<int>(rounded);
 }
 
 QChar DecimalSeparator()

@@ -68,7 +68,7 @@ bool TdtmGPS::GeocodeXYZ_Altitude(double aLat, double aLong, int &aAltitude)
   position.replace(position.indexOf(QLatin1Char(';')), 1, QLatin1Char(','));
   if (!Request(position))
     return false;
-  aAltitude = static_cast<int>(RoundHalfEven(GetData(QStringLiteral("<elevation>(.*)</elevation>"), true, 1).toDouble()));
+  aAltitude = RoundToInt(GetData(QStringLiteral("<elevation>(.*)</elevation>"), true, 1).toDouble());
   return true;
 }
 

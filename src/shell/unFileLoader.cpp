@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -210,10 +209,7 @@ double TCSVLoader::GetAsDouble(const QString &ACol, int ARow) const
 
 int TCSVLoader::GetAsInteger(const QString &ACol, int ARow) const
 {
-  const double value = GetAsDouble(ACol, ARow);
-  if (std::fabs(value) > std::numeric_limits<int>::max())
-    return 0;
-  return static_cast<int>(RoundHalfEven(value));
+  return RoundToInt(GetAsDouble(ACol, ARow));
 }
 
 QString TCSVLoader::GetLine(int ARow) const

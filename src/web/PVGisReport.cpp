@@ -162,7 +162,7 @@ void BuildReport(QString &html, int &Production, bool aTwoAxis)
       sums[s] += Number(match.captured(columns[s]));
     ReplaceFirst(body, match.captured(0), row);
   }
-  Production = static_cast<int>(RoundHalfEven(sums[0]));
+  Production = RoundToInt(sums[0]);
 
   const QRegularExpressionMatch year =
       Expression(NumberLine(QStringLiteral("Year"), n, QStringLiteral("[\\d\\.]+"))).match(body);
@@ -171,7 +171,7 @@ void BuildReport(QString &html, int &Production, bool aTwoAxis)
     row += kLeftCell + QStringLiteral("Total</td><td>&nbsp;</td>") + FormatArgs(QStringLiteral("<td>%d</td>"), Production) +
            FormatArgs(QStringLiteral("<td>&nbsp;</td><td>%.0f</td><td>%.0f</td>"), sums[1], sums[2]);
     if (aTwoAxis) {
-      Production = static_cast<int>(RoundHalfEven(sums[3]));
+      Production = RoundToInt(sums[3]);
       row += QStringLiteral("<td>&nbsp;</td>") + FormatArgs(QStringLiteral("<td>%d</td>"), Production) +
              FormatArgs(QStringLiteral("<td>&nbsp;</td><td>%.0f</td><td>%.0f</td>"), sums[4], sums[5]);
     }

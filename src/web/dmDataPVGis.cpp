@@ -36,7 +36,7 @@ void TdtmData::GetPVGisProd_CalsolID(const TGPSPosition &aPosition, int &aProduc
     TdtmPVGis pvgis;
     SetProductionRequest(pvgis.PVGisList(), aPosition, *this);
     pvgis.DoRequest(TPVGIS_Computation::gisPVCalc);
-    aProduction = static_cast<int>(RoundHalfEven(pvgis.GetProduction(false, monthly)));
+    aProduction = RoundToInt(pvgis.GetProduction(false, monthly));
   }
   if (aProduction != 0) {
     cdsData->Edit();
@@ -44,7 +44,7 @@ void TdtmData::GetPVGisProd_CalsolID(const TGPSPosition &aPosition, int &aProduc
     cdsData->Post();
     TMonthData months{};
     for (std::size_t m = 0; m < 12; ++m)
-      months[m] = static_cast<int>(RoundHalfEven(monthly[m]));
+      months[m] = RoundToInt(monthly[m]);
     SetProduction(0, months);
     FProdYearPVGis = aProduction;
   }

@@ -129,7 +129,7 @@ int TdtmPVGis::GetAltitude(double aLatitude, double aLongitude)
   FPVGisList->SetTwoAxis(false);
   if (!DoRequest(TPVGIS_Computation::gisPVCalc))
     return 0;
-  return static_cast<int>(RoundHalfEven(GetData(kElevation, true).toDouble()));
+  return RoundToInt(GetData(kElevation, true).toDouble());
 }
 
 bool TdtmPVGis::DoRequest(int &Production, int &Altitude)
@@ -137,7 +137,7 @@ bool TdtmPVGis::DoRequest(int &Production, int &Altitude)
   if (!DoRequest(TPVGIS_Computation::gisPVCalc))
     return false;
   Production = PageValue(1);
-  Altitude = static_cast<int>(RoundHalfEven(GetData(kElevation, true).toDouble()));
+  Altitude = RoundToInt(GetData(kElevation, true).toDouble());
   return true;
 }
 
@@ -155,7 +155,7 @@ int TdtmPVGis::PageValue(int n) const
       continue;
     bool ok = false;
     const double number = match.captured(1).trimmed().toDouble(&ok);
-    return ok ? static_cast<int>(RoundHalfEven(number)) : 0;
+    return ok ? RoundToInt(number) : 0;
   }
   return 0;
 }

@@ -6,6 +6,8 @@
 
 #include <QLocale>
 
+#include <limits>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,6 +28,18 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
   } cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-2.5, -2}, {4321.6, 4322}, {2.4999, 2}, {-0.6, -1}};
   for (const Case &c : cases)
     EXPECT_EQ(RoundHalfEven(c.value), c.expected) << c.value;
+}
+
+TEST(RoundHalfEven, FiguresBeyondTheRangeGiveZero)
+{
+  for (double value : {1e300, -1e300, 9.3e18, std::numeric_limits<double>::infinity(),
+                       std::numeric_limits<double>::quiet_NaN()})
+    EXPECT_EQ(RoundHalfEven(value), 0) << value;
+  EXPECT_EQ(RoundToInt(2147483647.4), 2147483647);
+  EXPECT_EQ(RoundToInt(-2147483648.0), -2147483648);
+  EXPECT_EQ(RoundToInt(2147483648.0), 0);
+  EXPECT_EQ(RoundToInt(1e12), 0);
+  EXPECT_EQ(RoundToInt(2.5), 2);
 }
 
 TEST(TryParseNumber, AcceptsEitherSeparatorAndRejectsText)
