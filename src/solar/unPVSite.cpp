@@ -96,7 +96,9 @@ void TPVSite::DataAtSun(TDateTime aSunTime, double aAltitude, double aAzimuth,
   const double cellTemperature = CellTemperature(aIrradiance, aAirTemperature);
   aTempCoeff = 1 + (cellTemperature - 25.0) * FTempCoeffPuissance / 100.0;
   aPuissance = aIrradiance * FRendement * aTempCoeff;
-  if (FUsePOnduleurACMax && aPuissance > FPuissanceOnduleurACMax)
+  // An inverter whose AC power is unknown (0) sets no limit: clipping to it would wipe
+  // out the whole production.
+  if (FUsePOnduleurACMax && FPuissanceOnduleurACMax > 0 && aPuissance > FPuissanceOnduleurACMax)
     aPuissance = FPuissanceOnduleurACMax;
 }
 

@@ -43,6 +43,10 @@ TEST(PVSite, WorkedExampleAndInverterClipping)
   site.SetUsePOnduleurACMax(true);
   site.GetDataForATime(EncodeDateTime(2010, 6, 21, 10, 0, 0), irradiance, puissance, tempCoeff);
   EXPECT_EQ(puissance, 2000.0);
+
+  site.SetPuissanceOnduleurACMax(0);  // an inverter without any AC power figure
+  site.GetDataForATime(EncodeDateTime(2010, 6, 21, 10, 0, 0), irradiance, puissance, tempCoeff);
+  EXPECT_NEAR(puissance, 2394.14, 5e-3);
 }
 
 TEST(PVSite, PropertyDefaultsAndDerivedValues)
