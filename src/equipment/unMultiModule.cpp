@@ -98,8 +98,10 @@ void TMultiModule::Update(double aG, double aT)
 
 void TMultiModule::UpdateSameModules(double aG, double aT)
 {
-  const double u = FListModule.front()->GetUoc(aG, aT);
-  const double c = FListModule.front()->GetIsc(aG, aT);
+  // at(): an array built without any module raises instead of reading past its list.
+  const TModule &first = *FListModule.at(0);
+  const double u = first.GetUoc(aG, aT);
+  const double c = first.GetIsc(aG, aT);
   TStringsProperty &whole = Whole();
   for (int i = 0; i < FNbString; ++i) {
     TStringsProperty &string = FStrings[static_cast<std::size_t>(i)];

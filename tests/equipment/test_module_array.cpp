@@ -79,6 +79,20 @@ TEST_F(WorkedArray, ThreeEqualStrings)
   EXPECT_NEAR(array.GetUmpp(1000, 25), 10 * 30.5, 10 * 37.5 / 999);
 }
 
+TEST(ModuleArrayWithoutModules, RaisesInsteadOfReadingAMissingModule)
+{
+  for (const TStringConfiguration &configuration : {TStringConfiguration{}, TStringConfiguration{0}}) {
+    TMultiModule array(configuration, true);
+    ASSERT_TRUE(array.Initialize(WorkedModuleData()));
+    EXPECT_THROW(array.GetUoc(1000, 25), std::exception) << configuration.size() << " strings";
+    EXPECT_THROW(array.GetIsc(1000, 25), std::exception) << configuration.size() << " strings";
+    double i = -1, p = -1;
+    array.I_F_U(1000, 25, 100, i, p);
+    EXPECT_EQ(i, -1);
+    EXPECT_EQ(p, -1);
+  }
+}
+
 TEST_F(WorkedArray, MppIsComputedOncePerIrradianceAndTemperature)
 {
   TMultiModule array({10, 10}, true);
