@@ -1,7 +1,9 @@
 #include "platform/DelphiFormat.h"
 
+#include "platform/FloatFormat.h"
 #include "platform/Numbers.h"
 
+#include <cstdlib>
 #include <stdexcept>
 
 namespace {
@@ -29,6 +31,16 @@ QString FormatInteger(const QVariant &arg, const Conversion &conversion)
   return value < 0 ? QLatin1Char('-') + digits : digits;
 }
 
+// "d.dddE+ddd": the exponent always signed, with at least three digits.
+QString ExponentNotation(double value, int precision)
+{
+  const QString text = QString::number(value, 'E', qMax(precision - 1, 0));
+  const qsizetype e = text.indexOf(QLatin1Char('E'));
+  const int exponent = text.mid(e + 1).toInt();
+  return text.left(e) + QLatin1Char('E') + (exponent < 0 ? QLatin1Char('-') : QLatin1Char('+')) +
+         QString::number(std::abs(exponent)).rightJustified(3, QLatin1Char('0'));
+}
+
 QString FormatReal(const QVariant &arg, const Conversion &conversion, bool dotDecimal)
 {
   const double value = arg.toDouble();
@@ -37,9 +49,9 @@ QString FormatReal(const QVariant &arg, const Conversion &conversion, bool dotDe
   if (type == QLatin1Char('f') || type == QLatin1Char('n'))
     text = QString::number(value, 'f', conversion.precision < 0 ? 2 : conversion.precision);
   else if (type == QLatin1Char('e'))
-    text = QString::number(value, 'E', conversion.precision < 0 ? 14 : qMax(conversion.precision - 1, 0));
-  else  // g: shortest of fixed or scientific, at most precision significant digits
-    text = QString::number(value, 'G', conversion.precision < 0 ? 15 : conversion.precision);
+    text = ExponentNotation(value, conversion.precision < 0 ? 15 : conversion.precision);
+  else
+    return FloatToStrGeneral(value, conversion.precision < 0 ? 15 : conversion.precision, dotDecimal);
   return ApplyDecimal(text, dotDecimal);
 }
 

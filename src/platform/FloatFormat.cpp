@@ -4,6 +4,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -66,15 +67,43 @@ QString FixedDecimals(double value, int decimals)
   const QString integerPart = integerDigits == 0 ? QStringLiteral("0") : digits.left(integerDigits);
   return decimals > 0 ? integerPart + QLatin1Char('.') + digits.mid(integerDigits) : integerPart;
 }
-}  // namespace
 
-QString FloatToStrGeneral(double value, int precision)
+QString WithoutTrailingZeros(QString text)
 {
+  if (text.contains(QLatin1Char('.'))) {
+    while (text.endsWith(QLatin1Char('0')))
+      text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+      text.chop(1);
+  }
+  return text;
+}
+
+QString GeneralWithDot(double value, int precision)
+{
+  if (value == 0.0)
+    return QStringLiteral("0");
   if (!std::isfinite(value))
     return QString::number(value);
-  QLocale locale;
-  locale.setNumberOptions(QLocale::OmitGroupSeparator);
-  return locale.toString(value, 'g', precision > 0 ? precision : 15);
+  const int digits = precision > 0 ? precision : 15;
+  // The decimal exponent of the value once rounded to the digits written.
+  const QString scientific = QString::number(value, 'e', digits - 1);
+  const qsizetype e = scientific.indexOf(QLatin1Char('e'));
+  const int exponent = scientific.mid(e + 1).toInt();
+  if (exponent + 1 > digits || std::fabs(value) < 0.00001)
+    return WithoutTrailingZeros(scientific.left(e)) + QLatin1Char('E') + QString::number(exponent);
+  const QString fixed = WithoutTrailingZeros(QString::number(value, 'f', std::max(digits - exponent - 1, 0)));
+  return fixed == QLatin1String("-0") ? QStringLiteral("0") : fixed;
+}
+
+}  // namespace
+
+QString FloatToStrGeneral(double value, int precision, bool dotDecimal)
+{
+  QString text = GeneralWithDot(value, precision);
+  if (!dotDecimal && DecimalSeparator() != QLatin1Char('.'))
+    text.replace(QLatin1Char('.'), DecimalSeparator());
+  return text;
 }
 
 QString FormatFloat(const QString &format, double value)

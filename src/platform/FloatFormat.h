@@ -8,6 +8,8 @@
 
 QString FormatFloat(const QString &format, double value);
 
-// Delphi's FloatToStrF in general format: at most `precision` significant digits,
-// no trailing zeros, user's decimal separator, no grouping.
-QString FloatToStrGeneral(double value, int precision = 15);
+// Delphi's general number form: at most `precision` significant digits, no trailing
+// zeros, no grouping; fixed notation when the integer digits fit in the precision and
+// |value| ≥ 0.00001, else "1.5E20" / "1E-6" (no "+", no leading zeros in the exponent).
+// The user's decimal separator, or "." when dotDecimal is true.
+QString FloatToStrGeneral(double value, int precision = 15, bool dotDecimal = false);

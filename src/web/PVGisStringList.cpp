@@ -1,52 +1,9 @@
 #include "web/PVGisStringList.h"
 
-#include <cmath>
+#include "platform/FloatFormat.h"
 
-namespace {
-
-constexpr int kSignificantDigits = 15;
-
-// The exponent form of a number: mantissa without trailing zeros, "E", signed exponent
-// without leading zeros ("1E-6", "1.5E+20" becomes "1.5E20").
-QString ExponentForm(double aValue)
-{
-  QString text = QString::number(aValue, 'e', kSignificantDigits - 1);
-  const qsizetype e = text.indexOf(QLatin1Char('e'));
-  QString mantissa = text.left(e);
-  if (mantissa.contains(QLatin1Char('.'))) {
-    while (mantissa.endsWith(QLatin1Char('0')))
-      mantissa.chop(1);
-    if (mantissa.endsWith(QLatin1Char('.')))
-      mantissa.chop(1);
-  }
-  const int exponent = text.mid(e + 1).toInt();
-  return mantissa + QLatin1Char('E') + QString::number(exponent);
-}
-
-}  // namespace
-
-QString PVGisNumber(double aValue)
-{
-  if (aValue == 0.0)
-    return QStringLiteral("0");
-  const double magnitude = std::fabs(aValue);
-  // The decimal exponent of the value once rounded to the digits written (log10 would
-  // round 999999999999999 up to 15).
-  const QString scientific = QString::number(magnitude, 'e', kSignificantDigits - 1);
-  const int integerDigits = scientific.mid(scientific.indexOf(QLatin1Char('e')) + 1).toInt() + 1;
-  if (magnitude < 0.00001 || integerDigits > kSignificantDigits)
-    return ExponentForm(aValue);
-  QString text = QString::number(aValue, 'f', std::max(0, kSignificantDigits - integerDigits));
-  if (text.contains(QLatin1Char('.'))) {
-    while (text.endsWith(QLatin1Char('0')))
-      text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-      text.chop(1);
-  }
-  if (text == QLatin1String("-0"))
-    text = QStringLiteral("0");
-  return text;
-}
+// Numbers are written like Delphi's FloatToStr, with "." whatever the user's locale.
+QString PVGisNumber(double aValue) { return FloatToStrGeneral(aValue, 15, true); }
 
 TPVGisStringList::TPVGisStringList()
     : FLines{QStringLiteral("lat=43.580391"),         QStringLiteral("lon=6.064453"),

@@ -63,7 +63,13 @@ TEST(DelphiFormat, IntegerRealAndTextConversions)
   EXPECT_EQ(FormatArgs("IDSite=%d", -4), QStringLiteral("IDSite=-4"));
   EXPECT_EQ(FormatArgs("%f kWh", 2.5), Dec("2.50 kWh"));
   EXPECT_EQ(FormatArgs("%.1f", 0.25), Dec("0.3"));
-  EXPECT_EQ(FormatArgs("%.6g", 1234567.0), Dec("1.23457E+06"));
+  EXPECT_EQ(FormatArgs("%.6g", 1234567.0), Dec("1.23457E6"));
+  EXPECT_EQ(FormatArgs("%.6g", 0.00001234), Dec("0.00001234"));
+  EXPECT_EQ(FormatArgs("%.6g", -0.000001234), Dec("-1.234E-6"));
+  EXPECT_EQ(FormatArgs("%.6g", 123456.4), Dec("123456"));
+  EXPECT_EQ(FormatArgs("%.6g", 300.0), Dec("300"));
+  EXPECT_EQ(FormatArgs("%e", 1234.5), Dec("1.23450000000000E+003"));
+  EXPECT_EQ(FormatArgs("%.3e", -0.0012345), Dec("-1.23E-003"));
   EXPECT_EQ(FormatArgs("%.6g", 0.5), Dec("0.5"));
   EXPECT_EQ(FormatArgs("<%s> 100%%", QStringLiteral("Data.cds")), QStringLiteral("<Data.cds> 100%"));
   EXPECT_EQ(FormatDot("lat=%.6f", 43.7), QStringLiteral("lat=43.700000"));
